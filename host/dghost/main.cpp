@@ -1,0 +1,162 @@
+// dghost: runs MEL scripts against the headless host.
+//   dghost [--json] [--log FILE] [-k] [-c TEXT]... [FILE.mel]...
+// Exit status: 0 all commands succeeded, 1 a command failed, 2 bad usage or
+// an unreadable script.
+
+#include <dghost/Host.h>
+#include <dghost/Script.h>
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char kUsage[] =
+    "usage: dghost [--json] [--log FILE] [-k] [-c TEXT]... [FILE.mel]...\n"
+    "  --json      one JSON object per command on standard output\n"
+    "  --log FILE  the plug-in's own output lines go to FILE\n"
+    "  -k          keep going after a failed command\n"
+    "  -c TEXT     run TEXT as a script (may be repeated)\n"
+    "With neither -c nor files, the script is read from standard input.\n";
+
+struct Source {
+    std::string label;   // "-c" text or file path, for messages
+    std::string text;
+};
+
+struct Options {
+    dghost::ScriptOptions script;
+    std::string logFile;
+    std::vector<Source> sources;
+};
+
+int usage(const std::string& problem)
+{
+    std::cerr << "dghost: " << problem << "\n" << kUsage;
+    return 2;
+}
+
+bool readFile(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return !in.bad();
+}
+
+// Returns 0 when the options are good, else the exit status.
+int parseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--json") {
+            options.script.json = true;
+        } else if (arg == "-k") {
+            options.script.keepGoing = true;
+        } else if (arg == "--log" || arg == "-c") {
+            if (i + 1 >= argc) return usage(arg + " needs an argument");
+            if (arg == "--log") options.logFile = argv[++i];
+            else options.sources.push_back({"-c", argv[++i]});
+        } else if (arg == "-h" || arg == "--help") {
+            std::cout << kUsage;
+            return -1;
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            return usage("unknown option " + arg);
+        } else {
+            Source source{arg, std::string()};
+            if (!readFile(arg, source.text)) {
+                std::cerr << "dghost: cannot read script " << arg << "\n";
+                return 2;
+            }
+            options.sources.push_back(source);
+        }
+    }
+    return 0;
+}
+
+bool parseAll(const std::vector<Source>& sources, std::vector<std::vector<dghost::Statement>>& parsed)
+{
+    for (const Source& source : sources) {
+        std::vector<dghost::Statement> statements;
+        std::string error;
+        if (!dghost::parseScript(source.text, statements, &error)) {
+            std::cerr << "dghost: " << source.label << ": " << error << "\n";
+            return false;
+        }
+        parsed.push_back(statements);
+    }
+    return true;
+}
+
+// Reads commands line by line at a prompt; errors do not end the session.
+int interactive(const dghost::ScriptOptions& options, std::ostream& out)
+{
+    bool allOk = true;
+    std::string line;
+    while (std::cerr << "dghost> " << std::flush, std::getline(std::cin, line)) {
+        std::vector<dghost::Statement> statements;
+        std::string error;
+        if (!dghost::parseScript(line, statements, &error)) {
+            std::cerr << "dghost: " << error << "\n";
+            continue;
+        }
+        dghost::ScriptOptions keepGoing = options;
+        keepGoing.keepGoing = true;
+        allOk = dghost::runStatements(statements, keepGoing, out, std::cerr) && allOk;
+    }
+    std::cerr << "\n";
+    return allOk ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    int bad = parseOptions(argc, argv, options);
+    if (bad) return bad < 0 ? 0 : bad;
+    bool fromStdin = options.sources.empty();
+    if (fromStdin && !isatty(0)) {
+        std::ostringstream buffer;
+        buffer << std::cin.rdbuf();
+        options.sources.push_back({"<stdin>", buffer.str()});
+        fromStdin = false;
+    }
+
+    // Results keep standard output; the plug-in's own lines go to the log,
+    // or to standard error in JSON mode so that standard output stays JSON.
+    std::ostream results(std::cout.rdbuf());
+    std::unique_ptr<std::ofstream> log;
+    if (!options.logFile.empty()) {
+        log = std::make_unique<std::ofstream>(options.logFile, std::ios::binary | std::ios::trunc);
+        if (!*log) return usage("cannot write log file " + options.logFile);
+        std::cout.rdbuf(log->rdbuf());
+    } else if (options.script.json) {
+        std::cout.rdbuf(std::cerr.rdbuf());
+    }
+
+    int status = 0;
+    std::vector<std::vector<dghost::Statement>> parsed;
+    if (fromStdin) {
+        status = interactive(options.script, results);
+    } else if (!parseAll(options.sources, parsed)) {
+        status = 2;
+    } else {
+        for (const auto& statements : parsed) {
+            if (!dghost::runStatements(statements, options.script, results, std::cerr)) {
+                status = 1;
+                if (!options.script.keepGoing) break;
+            }
+        }
+    }
+    std::cout.flush();
+    std::cout.rdbuf(results.rdbuf());
+    return status;
+}

@@ -1,0 +1,562 @@
+// The host's own commands (createNode, connectAttr, ls, select, file...)
+// and its built-in node type, "network".
+
+#include "Internal.h"
+#include "SceneFile.h"
+
+#include <dghost/Fault.h>
+#include <dghost/Host.h>
+
+#include <maya/MArgDatabase.h>
+#include <maya/MDGModifier.h>
+#include <maya/MFnDependencyNode.h>
+#include <maya/MGlobal.h>
+#include <maya/MIntArray.h>
+#include <maya/MPlug.h>
+#include <maya/MPlugArray.h>
+#include <maya/MPxCommand.h>
+#include <maya/MSelectionList.h>
+#include <maya/MStringArray.h>
+
+#include <iostream>
+
+using namespace dghost::detail;
+
+namespace {
+
+// ----------------------------------------------------------------- helpers
+
+MStatus fail(const std::string& text, MStatus status = MS::kFailure)
+{
+    MPxCommand::displayError(MString(text.c_str()));
+    return status;
+}
+
+std::vector<std::string> objectsOf(const MArgDatabase& args)
+{
+    MStringArray words;
+    args.getObjects(words);
+    std::vector<std::string> out;
+    for (unsigned int i = 0; i < words.length(); ++i) out.push_back(words[i].asChar());
+    return out;
+}
+
+std::string flagText(const MArgDatabase& args, const char* flag)
+{
+    MString value;
+    args.getFlagArgument(flag, 0, value);
+    return value.asChar();
+}
+
+bool flagBool(const MArgDatabase& args, const char* flag, bool fallback)
+{
+    if (!args.isFlagSet(flag)) return fallback;
+    bool value = fallback;
+    args.getFlagArgument(flag, 0, value);
+    return value;
+}
+
+void setStrings(const std::vector<std::string>& values)
+{
+    MStringArray result;
+    for (const std::string& v : values) put(result, MString(v.c_str()));
+    MPxCommand::setResult(result);
+}
+
+// Base of the built-in commands: parses the arguments against the syntax
+// and hands them to run().
+class Builtin : public MPxCommand {
+public:
+    MStatus doIt(const MArgList& list) override
+    {
+        MStatus status;
+        MArgDatabase args(syntax(), list, &status);
+        if (!status) return fail("invalid arguments", status);
+        return run(args);
+    }
+    virtual MStatus run(const MArgDatabase& args) = 0;
+};
+
+template <typename T>
+void* create()
+{
+    return new T();
+}
+
+MSyntax objectsSyntax(unsigned int minimum, unsigned int maximum = ~0u)
+{
+    MSyntax syntax;
+    syntax.setObjectType(MSyntax::kStringObjects, minimum, maximum);
+    return syntax;
+}
+
+// "node.attr" or "node.attr[3]" to a plug, or an error text.
+bool parsePlug(const std::string& text, MPlug& plug, std::string& error)
+{
+    std::size_t dot = text.find('.');
+    if (dot == std::string::npos) return error = "not a plug name: " + text, false;
+    Node* node = scene().find(text.substr(0, dot));
+    if (!node) return error = "no node named " + text.substr(0, dot), false;
+    std::string attr = text.substr(dot + 1);
+    long index = -1;
+    std::size_t bracket = attr.find('[');
+    if (bracket != std::string::npos) {
+        if (attr.back() != ']') return error = "bad index in " + text, false;
+        std::string digits = attr.substr(bracket + 1, attr.size() - bracket - 2);
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+            return error = "bad index in " + text, false;
+        index = std::stol(digits);
+        attr = attr.substr(0, bracket);
+    }
+    int a = node->type->findAttribute(attr);
+    if (a < 0) return error = "no attribute " + attr + " on " + node->name, false;
+    plug = makePlug(Endpoint{node, a, -1});
+    if (index >= 0) {
+        if (!node->type->attributes[a]->flag(kArray)) return error = attr + " is not an array", false;
+        plug = plug.elementByLogicalIndex(static_cast<unsigned int>(index));
+    }
+    return true;
+}
+
+// --------------------------------------------------------------- commands
+
+class LoadPluginCmd : public Builtin {
+public:
+    MStatus run(const MArgDatabase& args) override
+    {
+        std::vector<std::string> loaded;
+        for (const std::string& name : objectsOf(args)) {
+            std::string error;
+            if (!dghost::loadPlugin(name, &error)) return MS::kFailure;
+            std::size_t slash = name.rfind('/');
+            std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+            loaded.push_back(base.substr(0, base.find('.')));
+        }
+        setStrings(loaded);
+        return MS::kSuccess;
+    }
+};
+
+class UnloadPluginCmd : public Builtin {
+public:
+    MStatus run(const MArgDatabase& args) override
+    {
+        for (const std::string& name : objectsOf(args))
+            if (!dghost::unloadPlugin(name, nullptr)) return MS::kFailure;
+        return MS::kSuccess;
+    }
+};
+
+class CreateNodeCmd : public Builtin {
+public:
+    static MSyntax newSyntax()
+    {
+        MSyntax syntax = objectsSyntax(1, 1);
+        syntax.addFlag("-n", "-name", MSyntax::kString);
+        return syntax;
+    }
+    MStatus run(const MArgDatabase& args) override
+    {
+        std::string typeName = objectsOf(args)[0];
+        if (!registry().findType(typeName)) return fail("Unknown object type: " + typeName);
+        MStatus status;
+        MFnDependencyNode fn;
+        fn.create(MString(typeName.c_str()), MString(flagText(args, "-n").c_str()), &status);
+        if (!status) return fail("Could not create a node of type " + typeName, status);
+        setResult(fn.name());
+        return MS::kSuccess;
+    }
+};
+
+// Nodes named by the arguments (patterns allowed), or the selection.
+bool namedNodes(const MArgDatabase& args, std::vector<Node*>& nodes, bool selectionByDefault)
+{
+    std::vector<std::string> names = objectsOf(args);
+    if (names.empty() && selectionByDefault) {
+        MSelectionList& active = activeSelection();
+        MObject item;
+        for (unsigned int i = 0; i < active.length(); ++i)
+            if (active.getDependNode(i, item) == MS::kSuccess) nodes.push_back(liveNode(item));
+        return true;
+    }
+    for (const std::string& name : names) {
+        std::vector<Node*> found = matchNodes(name);
+        if (found.empty()) return fail("No object matches name: " + name), false;
+        nodes.insert(nodes.end(), found.begin(), found.end());
+    }
+    return true;
+}
+
+class DeleteCmd : public Builtin {
+public:
+    MStatus run(const MArgDatabase& args) override
+    {
+        std::vector<Node*> nodes;
+        if (!namedNodes(args, nodes, true)) return MS::kFailure;
+        for (Node* node : nodes) deleteNode(node);
+        return MS::kSuccess;
+    }
+};
+
+class RenameCmd : public Builtin {
+public:
+    MStatus run(const MArgDatabase& args) override
+    {
+        std::vector<std::string> names = objectsOf(args);
+        Node* node = scene().find(names[0]);
+        if (!node) return fail("No object matches name: " + names[0]);
+        if (sanitizeName(names[1]).empty()) return fail("New name is not valid: " + names[1]);
+        setResult(MString(scene().rename(node, names[1]).c_str()));
+        return MS::kSuccess;
+    }
+};
+
+class SelectCmd : public Builtin {
+public:
+    static MSyntax newSyntax()
+    {
+        MSyntax syntax = objectsSyntax(0);
+        syntax.addFlag("-r", "-replace");
+        syntax.addFlag("-add", "-add");
+        syntax.addFlag("-d", "-deselect");
+        syntax.addFlag("-cl", "-clear");
+        return syntax;
+    }
+    MStatus run(const MArgDatabase& args) override
+    {
+        if (args.isFlagSet("-cl")) return MGlobal::clearSelectionList();
+        MSelectionList picked;
+        for (const std::string& name : objectsOf(args))
+            if (!picked.add(MString(name.c_str()))) return fail("No object matches name: " + name);
+        MGlobal::ListAdjustment how = args.isFlagSet("-add") ? MGlobal::kAddToList
+                                      : args.isFlagSet("-d") ? MGlobal::kRemoveFromList
+                                                             : MGlobal::kReplaceList;
+        return MGlobal::setActiveSelectionList(picked, how);
+    }
+};
+
+class LsCmd : public Builtin {
+public:
+    static MSyntax newSyntax()
+    {
+        MSyntax syntax = objectsSyntax(0);
+        syntax.addFlag("-dep", "-dependencyNodes");
+        syntax.addFlag("-sl", "-selection");
+        syntax.addFlag("-typ", "-type", MSyntax::kString);
+        return syntax;
+    }
+    MStatus run(const MArgDatabase& args) override
+    {
+        std::vector<Node*> nodes;
+        if (args.isFlagSet("-sl")) {
+            namedNodes(args, nodes, true);
+        } else if (objectsOf(args).empty()) {
+            nodes = scene().nodes();
+        } else {
+            for (const std::string& name : objectsOf(args)) {
+                std::vector<Node*> found = matchNodes(name);
+                nodes.insert(nodes.end(), found.begin(), found.end());
+            }
+        }
+        std::string type = flagText(args, "-typ");
+        std::vector<std::string> names;
+        for (Node* node : nodes)
+            if (node && (type.empty() || node->type->name == type)) names.push_back(node->name);
+        setStrings(names);
+        return MS::kSuccess;
+    }
+};
+
+class NodeTypeCmd : public Builtin {
+public:
+    MStatus run(const MArgDatabase& args) override
+    {
+        Node* node = scene().find(objectsOf(args)[0]);
+        if (!node) return fail("No object matches name: " + objectsOf(args)[0]);
+        setResult(MString(node->type->name.c_str()));
+        return MS::kSuccess;
+    }
+};
+
+class ObjExistsCmd : public Builtin {
+public:
+    MStatus run(const MArgDatabase& args) override
+    {
+        std::string name = objectsOf(args)[0];
+        MPlug plug;
+        std::string error;
+        bool exists = name.find('.') == std::string::npos ? scene().find(name) != nullptr
+                                                          : parsePlug(name, plug, error);
+        setResult(exists);
+        return MS::kSuccess;
+    }
+};
+
+class GetAttrCmd : public Builtin {
+public:
+    static MSyntax newSyntax()
+    {
+        MSyntax syntax = objectsSyntax(1, 1);
+        syntax.addFlag("-s", "-size");
+        return syntax;
+    }
+    MStatus run(const MArgDatabase& args) override
+    {
+        MPlug plug;
+        std::string error;
+        if (!parsePlug(objectsOf(args)[0], plug, error)) return fail(error);
+        if (args.isFlagSet("-s")) {
+            MStatus status;
+            unsigned int count = plug.numElements(&status);
+            if (!status) return fail(objectsOf(args)[0] + " is not an array", status);
+            setResult(static_cast<int>(count));
+            return MS::kSuccess;
+        }
+        MString value;
+        MStatus status = plug.getValue(value);
+        if (!status) return fail("Cannot read " + objectsOf(args)[0] + ": it holds no string", status);
+        setResult(value);
+        return MS::kSuccess;
+    }
+};
+
+class SetAttrCmd : public Builtin {
+public:
+    static MSyntax newSyntax()
+    {
+        MSyntax syntax = objectsSyntax(2, 2);
+        syntax.addFlag("-typ", "-type", MSyntax::kString);
+        return syntax;
+    }
+    MStatus run(const MArgDatabase& args) override
+    {
+        std::vector<std::string> words = objectsOf(args);
+        if (args.isFlagSet("-typ") && flagText(args, "-typ") != "string")
+            return fail("Unsupported value type: " + flagText(args, "-typ"));
+        MPlug plug;
+        std::string error;
+        if (!parsePlug(words[0], plug, error)) return fail(error);
+        MStatus status = plug.setValue(MString(words[1].c_str()));
+        if (!status) return fail("Cannot set " + words[0] + ": " + status.errorString().asChar(), status);
+        return MS::kSuccess;
+    }
+};
+
+// connectAttr and disconnectAttr.
+template <bool connect>
+class LinkCmd : public Builtin {
+public:
+    MStatus run(const MArgDatabase& args) override
+    {
+        std::vector<std::string> words = objectsOf(args);
+        MPlug source, destination;
+        std::string error;
+        if (!parsePlug(words[0], source, error) || !parsePlug(words[1], destination, error)) return fail(error);
+        MDGModifier modifier;
+        MStatus status = connect ? modifier.connect(source, destination) : modifier.disconnect(source, destination);
+        if (status) status = modifier.doIt();
+        if (!status)
+            return fail(std::string(connect ? "Cannot connect " : "Cannot disconnect ") + words[0] + " and " +
+                            words[1] + ": " + status.errorString().asChar(),
+                        status);
+        return MS::kSuccess;
+    }
+};
+
+class ListConnectionsCmd : public Builtin {
+public:
+    static MSyntax newSyntax()
+    {
+        MSyntax syntax = objectsSyntax(1, 1);
+        syntax.addFlag("-s", "-source", MSyntax::kBoolean);
+        syntax.addFlag("-d", "-destination", MSyntax::kBoolean);
+        syntax.addFlag("-p", "-plugs", MSyntax::kBoolean);
+        return syntax;
+    }
+    MStatus run(const MArgDatabase& args) override
+    {
+        std::string target = objectsOf(args)[0];
+        MPlugArray plugs;
+        if (target.find('.') == std::string::npos) {
+            Node* node = scene().find(target);
+            if (!node) return fail("No object matches name: " + target);
+            MFnDependencyNode(objectOf(node)).getConnections(plugs);
+        } else {
+            MPlug plug;
+            std::string error;
+            if (!parsePlug(target, plug, error)) return fail(error);
+            put(plugs, plug);
+        }
+        bool sources = flagBool(args, "-s", true), destinations = flagBool(args, "-d", true);
+        bool asPlugs = flagBool(args, "-p", false);
+        std::vector<std::string> found;
+        for (unsigned int i = 0; i < plugs.length(); ++i) {
+            MPlugArray other;
+            plugs[i].connectedTo(other, sources, destinations);
+            for (unsigned int j = 0; j < other.length(); ++j)
+                found.push_back(asPlugs ? other[j].partialName(true, true, false, false, false, true).asChar()
+                                        : MFnDependencyNode(other[j].node()).name().asChar());
+        }
+        setStrings(found);
+        return MS::kSuccess;
+    }
+};
+
+class PrintCmd : public Builtin {
+public:
+    MStatus run(const MArgDatabase& args) override
+    {
+        for (const std::string& text : objectsOf(args)) std::cout << text;
+        std::cout.flush();
+        return MS::kSuccess;
+    }
+};
+
+class FileCmd : public Builtin {
+public:
+    static MSyntax newSyntax()
+    {
+        MSyntax syntax = objectsSyntax(0, 1);
+        syntax.enableQuery(true);
+        syntax.addFlag("-rn", "-rename", MSyntax::kString);
+        syntax.addFlag("-s", "-save");
+        syntax.addFlag("-o", "-open");
+        syntax.addFlag("-f", "-force");
+        syntax.addFlag("-new", "-newFile");
+        syntax.addFlag("-sn", "-sceneName");
+        return syntax;
+    }
+    MStatus run(const MArgDatabase& args) override
+    {
+        if (args.isQuery()) {
+            if (!args.isFlagSet("-sn")) return fail("file: query which flag? (-sceneName)");
+            setResult(MString(scene().fileName.c_str()));
+            return MS::kSuccess;
+        }
+        if (args.isFlagSet("-new")) {
+            dghost::newScene();
+            return MS::kSuccess;
+        }
+        if (args.isFlagSet("-rn")) {
+            std::string path = flagText(args, "-rn");
+            if (path.empty()) return fail("file -rename needs a file name");
+            scene().fileName = path;
+            setResult(MString(path.c_str()));
+            if (!args.isFlagSet("-s")) return MS::kSuccess;
+        }
+        if (args.isFlagSet("-s")) return save();
+        if (args.isFlagSet("-o")) return open(args);
+        return fail("file: nothing to do (use -rename, -save, -open, -new or -q -sceneName)");
+    }
+
+private:
+    MStatus save()
+    {
+        if (scene().fileName.empty()) return fail("The scene has no file name: use file -rename PATH first");
+        std::string error;
+        if (!saveScene(scene(), scene().fileName, &error)) return fail(error);
+        scene().modified = false;
+        setResult(MString(scene().fileName.c_str()));
+        return MS::kSuccess;
+    }
+    MStatus open(const MArgDatabase& args)
+    {
+        std::vector<std::string> words = objectsOf(args);
+        if (words.empty()) return fail("file -open needs a file name");
+        if (scene().modified && !args.isFlagSet("-f"))
+            return fail("The scene has unsaved changes: save it, or open with -force to drop them");
+        std::string error;
+        if (!openScene(words[0], &error)) return fail(error);
+        setResult(MString(words[0].c_str()));
+        return MS::kSuccess;
+    }
+};
+
+class FaultCmd : public Builtin {
+public:
+    static MSyntax newSyntax()
+    {
+        MSyntax syntax;
+        syntax.addFlag("-op", "-operation", MSyntax::kString);
+        syntax.addFlag("-n", "-nth", MSyntax::kLong);
+        syntax.addFlag("-c", "-code", MSyntax::kString);
+        syntax.addFlag("-t", "-times", MSyntax::kLong);
+        syntax.addFlag("-cl", "-clear");
+        syntax.addFlag("-ca", "-calls", MSyntax::kString);
+        return syntax;
+    }
+    MStatus run(const MArgDatabase& args) override
+    {
+        if (args.isFlagSet("-cl")) {
+            dghost::fault::clear();
+            return MS::kSuccess;
+        }
+        if (args.isFlagSet("-ca")) {
+            setResult(static_cast<int>(dghost::fault::calls(flagText(args, "-ca"))));
+            return MS::kSuccess;
+        }
+        int nth = 1, times = 1;
+        args.getFlagArgument("-n", 0, nth);
+        args.getFlagArgument("-t", 0, times);
+        MStatus::MStatusCode code = MS::kFailure;
+        if (args.isFlagSet("-c") && !codeOf(flagText(args, "-c"), code))
+            return fail("Unknown status code: " + flagText(args, "-c"));
+        if (nth < 1 || times < 1 ||
+            !dghost::fault::failCall(flagText(args, "-op"), static_cast<unsigned>(nth), code,
+                                     static_cast<unsigned>(times)))
+            return fail("Unknown operation or bad count: " + flagText(args, "-op"));
+        return MS::kSuccess;
+    }
+
+private:
+    static bool codeOf(const std::string& name, MStatus::MStatusCode& code)
+    {
+        for (int c = MS::kSuccess; c <= MS::kEndOfFile; ++c)
+            if (name == statusCodeName(static_cast<MStatus::MStatusCode>(c)))
+                return code = static_cast<MStatus::MStatusCode>(c), true;
+        return false;
+    }
+};
+
+MSyntax oneObject() { return objectsSyntax(1, 1); }
+MSyntax twoObjects() { return objectsSyntax(2, 2); }
+MSyntax someObjects() { return objectsSyntax(1); }
+MSyntax anyObjects() { return objectsSyntax(0); }
+
+}  // namespace
+
+namespace dghost {
+namespace detail {
+
+void registerBuiltins(Registry& reg)
+{
+    auto add = [&reg](const char* name, MCreatorFunction creator, MCreateSyntaxFunction syntax) {
+        reg.commands[name] = CommandEntry{name, creator, syntax, nullptr};
+    };
+    add("loadPlugin", create<LoadPluginCmd>, someObjects);
+    add("unloadPlugin", create<UnloadPluginCmd>, someObjects);
+    add("createNode", create<CreateNodeCmd>, CreateNodeCmd::newSyntax);
+    add("delete", create<DeleteCmd>, anyObjects);
+    add("rename", create<RenameCmd>, twoObjects);
+    add("select", create<SelectCmd>, SelectCmd::newSyntax);
+    add("ls", create<LsCmd>, LsCmd::newSyntax);
+    add("nodeType", create<NodeTypeCmd>, oneObject);
+    add("objExists", create<ObjExistsCmd>, oneObject);
+    add("getAttr", create<GetAttrCmd>, GetAttrCmd::newSyntax);
+    add("setAttr", create<SetAttrCmd>, SetAttrCmd::newSyntax);
+    add("connectAttr", create<LinkCmd<true>>, twoObjects);
+    add("disconnectAttr", create<LinkCmd<false>>, twoObjects);
+    add("listConnections", create<ListConnectionsCmd>, ListConnectionsCmd::newSyntax);
+    add("print", create<PrintCmd>, anyObjects);
+    add("file", create<FileCmd>, FileCmd::newSyntax);
+    add("dgFault", create<FaultCmd>, FaultCmd::newSyntax);
+
+    auto network = std::make_unique<NodeType>();
+    network->name = "network";
+    network->id = 0x4e455457;  // 'NETW'
+    network->defaultNameBase = "network";
+    reg.nodeTypes.push_back(std::move(network));
+}
+
+}  // namespace detail
+}  // namespace dghost

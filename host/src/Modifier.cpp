@@ -1,0 +1,150 @@
+// MDGModifier: a queue of graph edits carried out by doIt().
+
+#include "Internal.h"
+
+#include <maya/MDGModifier.h>
+#include <maya/MFnDependencyNode.h>
+#include <maya/MPlug.h>
+
+using namespace dghost::detail;
+
+namespace {
+
+struct Edit {
+    enum Kind { kConnect, kDisconnect, kDelete, kRename } kind;
+    MPlug source;
+    MPlug destination;
+    MObject node;
+    std::string newName;
+};
+
+using Queue = std::vector<Edit>;
+
+MStatus runEdit(const Edit& edit)
+{
+    if (edit.kind == Edit::kDelete) {
+        Node* node = liveNode(edit.node);
+        if (!node) return failure(MS::kInvalidParameter, "the node to delete does not exist");
+        deleteNode(node);
+        return MS::kSuccess;
+    }
+    if (edit.kind == Edit::kRename) {
+        Node* node = liveNode(edit.node);
+        if (!node) return failure(MS::kInvalidParameter, "the node to rename does not exist");
+        node->scene->rename(node, edit.newName);
+        return MS::kSuccess;
+    }
+    Endpoint source, destination;
+    if (!endpointOf(edit.source, source) || !endpointOf(edit.destination, destination))
+        return failure(MS::kInvalidParameter, "a plug of the connection does not exist");
+    std::string why;
+    MStatus status = edit.kind == Edit::kConnect ? connectPlugs(source, destination, &why)
+                                                 : disconnectPlugs(source, destination, &why);
+    return status ? status : failure(status.statusCode(), why);
+}
+
+MStatus queue(void* data, Op op, Edit edit)
+{
+    MStatus status;
+    if (faultHit(op, status)) return status;
+    static_cast<Queue*>(data)->push_back(std::move(edit));
+    return MS::kSuccess;
+}
+
+MStatus queuePlugs(void* data, Op op, Edit::Kind kind, const MPlug& source, const MPlug& destination)
+{
+    if (source.isNull() || destination.isNull()) {
+        MStatus status;
+        if (faultHit(op, status)) return status;
+        return MS::kInvalidParameter;
+    }
+    return queue(data, op, Edit{kind, source, destination, MObject(), std::string()});
+}
+
+}  // namespace
+
+OPENMAYA_MAJOR_NAMESPACE_OPEN
+
+MDGModifier::MDGModifier() : fData(new Queue()) {}
+MDGModifier::~MDGModifier() { delete static_cast<Queue*>(fData); }
+
+MObject MDGModifier::createNode(const MTypeId& typeId, MStatus* ReturnStatus)
+{
+    // Created at once: the node exists before doIt, as a handle must.
+    MFnDependencyNode fn;
+    return fn.create(typeId, ReturnStatus);
+}
+
+MObject MDGModifier::createNode(const MString& type, MStatus* ReturnStatus)
+{
+    MFnDependencyNode fn;
+    return fn.create(type, ReturnStatus);
+}
+
+MStatus MDGModifier::deleteNode(const MObject& node)
+{
+    MStatus status;
+    if (faultHit(Op::deleteNode, status)) return status;
+    if (!liveNode(node)) return MS::kInvalidParameter;
+    static_cast<Queue*>(fData)->push_back(Edit{Edit::kDelete, MPlug(), MPlug(), node, std::string()});
+    return MS::kSuccess;
+}
+
+MStatus MDGModifier::renameNode(const MObject& node, const MString& newName)
+{
+    if (!liveNode(node)) return MS::kInvalidParameter;
+    static_cast<Queue*>(fData)->push_back(Edit{Edit::kRename, MPlug(), MPlug(), node, newName.asChar()});
+    return MS::kSuccess;
+}
+
+MStatus MDGModifier::connect(const MPlug& source, const MPlug& dest)
+{
+    return queuePlugs(fData, Op::connect, Edit::kConnect, source, dest);
+}
+
+MStatus MDGModifier::disconnect(const MPlug& source, const MPlug& dest)
+{
+    return queuePlugs(fData, Op::disconnect, Edit::kDisconnect, source, dest);
+}
+
+MStatus MDGModifier::connect(const MObject& sourceNode, const MObject& sourceAttr,
+                             const MObject& destNode, const MObject& destAttr)
+{
+    return connect(MPlug(sourceNode, sourceAttr), MPlug(destNode, destAttr));
+}
+
+MStatus MDGModifier::disconnect(const MObject& sourceNode, const MObject& sourceAttr,
+                                const MObject& destNode, const MObject& destAttr)
+{
+    return disconnect(MPlug(sourceNode, sourceAttr), MPlug(destNode, destAttr));
+}
+
+MStatus MDGModifier::newPlugValueString(const MPlug& plug, const MString& value)
+{
+    MPlug target(plug);
+    return target.setValue(value);
+}
+
+// Carries out every queued edit in order and empties the queue; the result
+// is the first failure, if any. An injected failure drops the queue, so no
+// half-made edit survives into a later doIt.
+MStatus MDGModifier::doIt()
+{
+    Queue edits;
+    edits.swap(*static_cast<Queue*>(fData));
+    MStatus status;
+    if (faultHit(Op::doIt, status)) return status;
+    MStatus result;
+    for (const Edit& edit : edits) {
+        MStatus one = runEdit(edit);
+        if (!one && result) result = one;
+    }
+    return result;
+}
+
+MStatus MDGModifier::undoIt() { return MS::kNotImplemented; }
+
+MDGModifier::MDGModifier(const MDGModifier&) : fData(new Queue()) {}
+MDGModifier& MDGModifier::operator=(const MDGModifier&) { return *this; }
+
+OPENMAYA_NAMESPACE_CLOSE

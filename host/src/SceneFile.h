@@ -1,0 +1,24 @@
+#ifndef DGHOST_SCENE_FILE_H
+#define DGHOST_SCENE_FILE_H
+// Scene files in the host's ASCII format: a subset of MEL holding only
+// requires, createNode, setAttr and connectAttr statements.
+
+#include "Internal.h"
+
+#include <string>
+
+namespace dghost {
+namespace detail {
+
+// Writes the scene to a new file beside `path`, then renames it over `path`,
+// so a failed save never leaves a half-written scene.
+MStatus saveScene(const Scene& scene, const std::string& path, std::string* error);
+
+// Reads `path` into a new scene and makes it current; on any error the
+// current scene stays as it was. `error` says file, line and reason.
+MStatus openScene(const std::string& path, std::string* error);
+
+}  // namespace detail
+}  // namespace dghost
+
+#endif

@@ -1,0 +1,269 @@
+// The dependency graph: names, array plugs, connections, the modifier,
+// statuses and fault injection.
+
+#include "HostTest.h"
+
+#include <maya/MGlobal.h>
+#include <maya/MIntArray.h>
+#include <maya/MPlugArray.h>
+#include <maya/MStringArray.h>
+
+using Names = HostTest;
+
+TEST_F(Names, TakenNamesGetTheLowestFreeTrailingNumber)
+{
+    EXPECT_EQ(nameOf(probe("item")), "item");
+    EXPECT_EQ(nameOf(probe("item")), "item1");
+    MObject second = probe("item");
+    EXPECT_EQ(nameOf(second), "item2");
+    MDGModifier modifier;
+    modifier.deleteNode(second);
+    ASSERT_TRUE(modifier.doIt());
+    EXPECT_EQ(nameOf(probe("item")), "item2");
+    EXPECT_EQ(nameOf(probe("item")), "item3");
+}
+
+TEST_F(Names, IllegalCharactersAndEmptyNames)
+{
+    EXPECT_EQ(nameOf(probe("a b-c")), "a_b_c");
+    EXPECT_EQ(nameOf(probe("2Parent")), "_2Parent");
+    EXPECT_EQ(nameOf(probe("ns:t\xC3\xA9te")), "ns_t_te");
+    EXPECT_EQ(nameOf(probe("")), "probe1");
+    EXPECT_EQ(nameOf(probe("")), "probe2");
+}
+
+TEST_F(Names, ManyNodesOfOneName)
+{
+    for (int i = 0; i < 100000; ++i) probe("same");
+    EXPECT_EQ(nameOf(probe("same")), "same100000");
+}
+
+TEST_F(Names, RenameFreesTheOldName)
+{
+    MObject a = probe("a");
+    MFnDependencyNode(a).setName("b");
+    EXPECT_EQ(nameOf(a), "b");
+    EXPECT_EQ(nameOf(probe("a")), "a");
+}
+
+using ArrayPlugs = HostTest;
+
+TEST_F(ArrayPlugs, ElementsExistOnceMadeAndIndicesAscend)
+{
+    MObject node = probe("n");
+    MPlug items = plug(node, "it");
+    EXPECT_TRUE(items.isArray());
+    EXPECT_EQ(items.numElements(), 0u);
+    for (unsigned int i : {5u, 2u, 9u}) items.elementByLogicalIndex(i);
+    items.elementByLogicalIndex(5);
+    MIntArray indices;
+    EXPECT_EQ(items.getExistingArrayAttributeIndices(indices), 3u);
+    ASSERT_EQ(indices.length(), 3u);
+    EXPECT_EQ(indices[0], 2);
+    EXPECT_EQ(indices[1], 5);
+    EXPECT_EQ(indices[2], 9);
+    EXPECT_EQ(items.numElements(), 3u);
+    EXPECT_EQ(items.elementByPhysicalIndex(2).logicalIndex(), 9u);
+}
+
+TEST_F(ArrayPlugs, ConnectionByPhysicalIndexCountsConnectedElementsOnly)
+{
+    MObject parent = probe("p"), a = probe("a"), b = probe("b");
+    MPlug links = plug(parent, "lk");
+    links.elementByLogicalIndex(0);  // exists, never connected
+    ASSERT_TRUE(link(plug(a, "o"), links.elementByLogicalIndex(3)));
+    ASSERT_TRUE(link(plug(b, "o"), links.elementByLogicalIndex(7)));
+    EXPECT_EQ(links.connectionByPhysicalIndex(0).logicalIndex(), 3u);
+    EXPECT_EQ(links.connectionByPhysicalIndex(1).logicalIndex(), 7u);
+
+    MStatus status;
+    MPlug past = links.connectionByPhysicalIndex(2, &status);
+    MPlugArray none;
+    EXPECT_FALSE(past.isNetworked());
+    EXPECT_FALSE(past.connectedTo(none, true, true));
+    EXPECT_EQ(none.length(), 0u);
+}
+
+TEST_F(ArrayPlugs, NetworkedMeansConnectedNow)
+{
+    MObject parent = probe("p"), child = probe("c");
+    MPlug links = plug(parent, "lk");
+    EXPECT_FALSE(links.isNetworked());
+    MPlug element = links.elementByLogicalIndex(0);
+    ASSERT_TRUE(link(plug(child, "o"), element));
+    EXPECT_TRUE(links.isNetworked());
+    EXPECT_TRUE(element.isNetworked());
+    EXPECT_FALSE(links.elementByLogicalIndex(1).isNetworked());
+
+    MDGModifier modifier;
+    modifier.disconnect(plug(child, "o"), element);
+    ASSERT_TRUE(modifier.doIt());
+    EXPECT_FALSE(links.isNetworked());
+    EXPECT_FALSE(plug(child, "o").isConnected());
+    EXPECT_EQ(links.numElements(), 2u);  // elements stay once made
+}
+
+TEST_F(ArrayPlugs, PartialNameCarriesNodeIndexAndShortOrLongName)
+{
+    MObject node = probe("root");
+    MPlug element = plug(node, "links").elementByLogicalIndex(2);
+    EXPECT_EQ(std::string(element.partialName(true, true).asChar()), "root.lk[2]");
+    EXPECT_EQ(std::string(element.partialName(false, true, false, false, false, true).asChar()), "links[2]");
+    EXPECT_EQ(std::string(plug(node, "o").partialName(true).asChar()), "root.o");
+}
+
+TEST_F(ArrayPlugs, StringValuesReadBackExactly)
+{
+    MObject node = probe("n");
+    MPlug text = plug(node, "text");
+    MString value;
+    ASSERT_TRUE(text.getValue(value));
+    EXPECT_EQ(value.length(), 0u);
+    const char* written = "quote \" back\\slash\nline \xE6\x97\xA5\xE6\x9C\xAC";
+    ASSERT_TRUE(text.setValue(MString(written)));
+    ASSERT_TRUE(text.getValue(value));
+    EXPECT_EQ(std::string(value.asChar()), written);
+    EXPECT_EQ(plug(node, "lk").getValue(value), MS::kInvalidParameter);
+}
+
+using Connections = HostTest;
+
+TEST_F(Connections, ReportedFromBothEnds)
+{
+    MObject parent = probe("p"), child = probe("c");
+    ASSERT_TRUE(link(plug(child, "o"), plug(parent, "lk").elementByLogicalIndex(0)));
+    MPlugArray found;
+    EXPECT_TRUE(plug(child, "o").connectedTo(found, false, true));
+    ASSERT_EQ(found.length(), 1u);
+    EXPECT_EQ(std::string(found[0].partialName(true, true).asChar()), "p.lk[0]");
+    EXPECT_TRUE(found[0].node() == parent);
+    EXPECT_FALSE(plug(child, "o").connectedTo(found, true, false));
+    EXPECT_TRUE(plug(parent, "lk").elementByLogicalIndex(0).connectedTo(found, true, false));
+    EXPECT_TRUE(found[0].node() == child);
+}
+
+TEST_F(Connections, ADestinationTakesOneSource)
+{
+    MObject parent = probe("p"), a = probe("a"), b = probe("b");
+    MPlug slot = plug(parent, "lk").elementByLogicalIndex(0);
+    ASSERT_TRUE(link(plug(a, "o"), slot));
+    MStatus second = link(plug(b, "o"), slot);
+    EXPECT_EQ(second, MS::kFailure);
+    EXPECT_NE(std::string(second.errorString().asChar()).find("already has an incoming connection"),
+              std::string::npos);
+}
+
+TEST_F(Connections, RulesOfReadableWritableAndDataType)
+{
+    MObject a = probe("a"), b = probe("b");
+    EXPECT_FALSE(link(plug(a, "sl"), plug(b, "lk").elementByLogicalIndex(0)));  // not readable
+    EXPECT_FALSE(link(plug(a, "tx"), plug(b, "lk").elementByLogicalIndex(0)));  // string to data
+    EXPECT_FALSE(link(plug(a, "o"), plug(a, "o")));
+    // A whole array plug may be the source of a link.
+    EXPECT_TRUE(link(plug(a, "lk"), plug(b, "lk").elementByLogicalIndex(0)));
+    EXPECT_TRUE(link(plug(a, "lk"), plug(b, "lk").elementByLogicalIndex(1)));
+    MPlugArray found;
+    EXPECT_TRUE(plug(a, "lk").connectedTo(found, false, true));
+    EXPECT_EQ(found.length(), 2u);
+}
+
+TEST_F(Connections, ModifierWaitsForDoItAndRunsInOrder)
+{
+    MObject parent = probe("p"), child = probe("c");
+    MPlug slot = plug(parent, "lk").elementByLogicalIndex(0);
+    MDGModifier modifier;
+    ASSERT_TRUE(modifier.connect(plug(child, "o"), slot));
+    ASSERT_TRUE(modifier.disconnect(plug(child, "o"), slot));
+    ASSERT_TRUE(modifier.connect(plug(child, "o"), slot));
+    EXPECT_FALSE(slot.isNetworked());
+    ASSERT_TRUE(modifier.doIt());
+    EXPECT_TRUE(slot.isNetworked());
+    EXPECT_TRUE(modifier.doIt());  // the queue was emptied
+    EXPECT_TRUE(slot.isNetworked());
+}
+
+TEST_F(Connections, DeletingANodeCutsItsLinksAndKeepsHandlesSafe)
+{
+    MObject parent = probe("p"), child = probe("c");
+    MPlug slot = plug(parent, "lk").elementByLogicalIndex(0);
+    ASSERT_TRUE(link(plug(child, "o"), slot));
+    MDGModifier modifier;
+    ASSERT_TRUE(modifier.deleteNode(child));
+    ASSERT_TRUE(modifier.doIt());
+    EXPECT_FALSE(slot.isNetworked());
+    MStatus status;
+    MFnDependencyNode stale(child, &status);
+    EXPECT_FALSE(status);
+    EXPECT_EQ(stale.name().length(), 0u);
+    EXPECT_FALSE(plug(child, "o").isNetworked());
+}
+
+using Statuses = HostTest;
+
+TEST_F(Statuses, TruthIsTheFlagAndEqualityTheCode)
+{
+    MStatus ok;
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(MStatus(MS::kNotFound));
+    EXPECT_TRUE(MStatus(MS::kNotFound) == MS::kNotFound);
+    EXPECT_TRUE(MS::kFailure == MStatus(MS::kFailure));
+    EXPECT_EQ(std::string(MStatus(MS::kFailure).errorString().asChar()), "(kFailure): Unexpected Internal Failure");
+    EXPECT_EQ(std::string(MStatus(MS::kInvalidParameter).errorString().asChar()),
+              "(kInvalidParameter): Object is incompatible with this method");
+    EXPECT_EQ(std::string(MStatus(MS::kNotFound).errorString().asChar()), "(kNotFound): Object not found");
+}
+
+using Faults = HostTest;
+
+TEST_F(Faults, TheNthCallFailsThenCallsWorkAgain)
+{
+    MObject node = probe("n");
+    MPlug text = plug(node, "tx");
+    ASSERT_TRUE(dghost::fault::failCall("setValue", 2, MS::kInvalidParameter));
+    EXPECT_TRUE(text.setValue("one"));
+    EXPECT_EQ(text.setValue("two"), MS::kInvalidParameter);
+    EXPECT_TRUE(text.setValue("three"));
+    EXPECT_EQ(dghost::fault::calls("setValue"), 3u);
+    MString value;
+    text.getValue(value);
+    EXPECT_EQ(std::string(value.asChar()), "three");
+}
+
+TEST_F(Faults, ARunOfFailuresAndStatusOutParameters)
+{
+    MObject node = probe("n");
+    ASSERT_TRUE(dghost::fault::failCall("findPlug", 1, MS::kFailure, 2));
+    MStatus status;
+    MFnDependencyNode fn(node);
+    EXPECT_TRUE(fn.findPlug("tx", false, &status).isNull());
+    EXPECT_EQ(status, MS::kFailure);
+    fn.findPlug("tx", false, &status);
+    EXPECT_EQ(status, MS::kFailure);
+    fn.findPlug("tx", false, &status);
+    EXPECT_TRUE(status);
+    EXPECT_FALSE(dghost::fault::failCall("noSuchCall", 1));
+}
+
+TEST_F(Faults, AFailedDoItDropsItsQueue)
+{
+    MObject parent = probe("p"), child = probe("c");
+    MPlug slot = plug(parent, "lk").elementByLogicalIndex(0);
+    MDGModifier modifier;
+    modifier.connect(plug(child, "o"), slot);
+    dghost::fault::failCall("doIt", 1);
+    EXPECT_FALSE(modifier.doIt());
+    EXPECT_TRUE(modifier.doIt());
+    EXPECT_FALSE(slot.isNetworked());
+}
+
+TEST_F(Faults, CommandsAndNodeCreationFailOnDemand)
+{
+    dghost::fault::failCall("createNode", 1);
+    MStatus status;
+    MFnDependencyNode fn;
+    EXPECT_TRUE(fn.create("probe", "x", &status).isNull());
+    EXPECT_FALSE(status);
+    dghost::fault::failCall("executeCommand", 1, MS::kNotFound);
+    MStringArray names;
+    EXPECT_EQ(MGlobal::executeCommand("ls -dep", names), MS::kNotFound);
+}

@@ -1,0 +1,123 @@
+// Scene files: what a save writes, what an open restores, and that a bad
+// file or a failed save never costs the scene or the previous file.
+
+#include "HostTest.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SceneFiles : public HostTest {
+protected:
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        const char* base = std::getenv("DENDRINE_TEST_TMP");
+        dir_ = fs::path(base ? base : "/tmp") / ("scene-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override
+    {
+        fs::remove_all(dir_);
+        HostTest::TearDown();
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    static dghost::CommandOutcome run(const std::string& statement) { return dghost::runCommand(statement); }
+    static std::string read(const std::string& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    void write(const std::string& file, const std::string& text) const
+    {
+        std::ofstream(path(file), std::ios::binary) << text;
+    }
+    fs::path dir_;
+};
+
+const char kAwkward[] = "say \"hi\" \\ back\nnext\tline caf\xC3\xA9 \xF0\x9F\x98\x80";
+
+}  // namespace
+
+TEST_F(SceneFiles, SaveThenOpenRestoresNodesValuesAndIndices)
+{
+    MObject parent = probe("parent"), a = probe("a"), b = probe("b");
+    ASSERT_TRUE(plug(a, "tx").setValue(kAwkward));
+    ASSERT_TRUE(plug(parent, "it").elementByLogicalIndex(3).setValue("three"));
+    ASSERT_TRUE(link(plug(a, "o"), plug(parent, "lk").elementByLogicalIndex(0)));
+    ASSERT_TRUE(link(plug(b, "o"), plug(parent, "lk").elementByLogicalIndex(5)));
+    ASSERT_TRUE(run("file -rename \"" + path("scene.ma") + "\"").status);
+    ASSERT_TRUE(run("file -save").status);
+    std::string saved = read(path("scene.ma"));
+    EXPECT_NE(saved.find("requires \"ProbePlugin\" \"1.0\";"), std::string::npos);
+    EXPECT_NE(saved.find("connectAttr \"b.o\" \"parent.lk[5]\";"), std::string::npos);
+
+    ASSERT_TRUE(run("file -new").status);
+    EXPECT_EQ(run("ls -dep").strings.size(), 0u);
+    ASSERT_TRUE(run("file -open \"" + path("scene.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings, (std::vector<std::string>{"parent", "a", "b"}));
+    EXPECT_EQ(run("getAttr a.tx").text, kAwkward);
+    EXPECT_EQ(run("getAttr parent.it[3]").text, "three");
+    EXPECT_EQ(run("listConnections -p 1 parent.lk[5]").strings, std::vector<std::string>{"b.out"});
+    EXPECT_EQ(run("file -q -sceneName").text, path("scene.ma"));
+    // The unconnected, empty element 0..4 gap is kept: elements 0 and 5 only.
+    EXPECT_EQ(run("getAttr -size parent.lk").intValue, 2);
+}
+
+TEST_F(SceneFiles, OpeningRefusesOtherStatementsAndKeepsTheScene)
+{
+    probe("keep");
+    write("bad.ma", "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"x\";\nloadPlugin evil;\n");
+    auto out = run("file -f -open \"" + path("bad.ma") + "\"");
+    EXPECT_FALSE(out.status);
+    ASSERT_EQ(out.errors.size(), 1u);
+    EXPECT_EQ(out.errors[0], path("bad.ma") + ":3: 'loadPlugin' is not allowed in a scene file");
+    EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"keep"});
+}
+
+TEST_F(SceneFiles, TruncatedAndBrokenFilesAreRefusedWithTheirLine)
+{
+    write("cut.ma", "createNode probe -n \"a\";\nsetAttr \".tx\" -type \"string\" \"no end");
+    auto cut = run("file -f -open \"" + path("cut.ma") + "\"");
+    EXPECT_EQ(cut.errors[0], path("cut.ma") + ":2: unterminated string");
+    write("plug.ma", "createNode probe -n \"a\";\nconnectAttr \"a.o\" \"nobody.lk[0]\";\n");
+    EXPECT_EQ(run("file -f -open \"" + path("plug.ma") + "\"").errors[0],
+              path("plug.ma") + ":2: no node for plug nobody.lk[0]");
+    write("nul.ma", std::string("createNode probe -n \"a\";\n\0", 27));
+    EXPECT_EQ(run("file -f -open \"" + path("nul.ma") + "\"").errors[0], path("nul.ma") + ":2: NUL byte in the text");
+    EXPECT_FALSE(run("file -f -open \"" + path("missing.ma") + "\"").status);
+}
+
+TEST_F(SceneFiles, UnsavedChangesNeedForce)
+{
+    probe("a");
+    ASSERT_TRUE(run("file -rename \"" + path("s.ma") + "\"; file -save").status);
+    probe("b");
+    auto out = run("file -open \"" + path("s.ma") + "\"");
+    EXPECT_FALSE(out.status);
+    EXPECT_TRUE(run("file -force -open \"" + path("s.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"a"});
+}
+
+TEST_F(SceneFiles, AFailedSaveLeavesThePreviousFile)
+{
+    probe("first");
+    ASSERT_TRUE(run("file -rename \"" + path("s.ma") + "\"; file -save").status);
+    std::string before = read(path("s.ma"));
+    probe("second");
+    for (const char* op : {"writeScene", "renameScene"}) {
+        dghost::fault::failCall(op, 1);
+        EXPECT_FALSE(run("file -save").status) << op;
+        EXPECT_EQ(read(path("s.ma")), before) << op;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
