@@ -386,6 +386,9 @@ public:
             std::string error;
             if (!parsePlug(target, plug, error)) return fail(error);
             put(plugs, plug);
+            // An array plug answers for its elements too.
+            for (unsigned int i = 0; plug.isArray() && i < plug.numConnectedElements(); ++i)
+                put(plugs, plug.connectionByPhysicalIndex(i));
         }
         bool sources = flagBool(args, "-s", true), destinations = flagBool(args, "-d", true);
         bool asPlugs = flagBool(args, "-p", false);

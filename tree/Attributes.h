@@ -1,0 +1,25 @@
+#ifndef DENDRINE_TREE_ATTRIBUTES_H
+#define DENDRINE_TREE_ATTRIBUTES_H
+// Attribute nodes: one per XML attribute, linked to its element.
+
+#include <maya/MObject.h>
+#include <maya/MObjectArray.h>
+#include <maya/MString.h>
+#include <maya/MStringArray.h>
+#include <maya/MStatus.h>
+#include <maya/MDGModifier.h>
+
+MObject createAttributeNode(MString name, MString value);
+// Links the attribute node as the element's next attribute; runs doIt().
+MStatus addAttribute(MObject element, MObject attributeNode, MDGModifier& modifier);
+// `attributeNodes` / `names` are cleared first; in link order.
+MStatus getAttributeNodes(MObject element, MObjectArray& attributeNodes);
+MStatus getAttributeNames(MObject element, MStringArray& names);
+MStatus getAttributeName(MObject attributeNode, MString& name);
+MStatus getAttributeValue(MObject attributeNode, MString& value);
+MStatus hasAttributeNode(MObject element, MObject attributeNode, bool& result);
+MStatus hasAttributeNodeNamed(MObject element, MString attributeNodeName, bool& result);
+MStatus disconnectAttribute(MObject element, MString attributeNodeName, MDGModifier& modifier);
+MStatus removeAllAttributes(MObject element, MDGModifier& modifier);
+
+#endif

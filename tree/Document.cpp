@@ -1,0 +1,175 @@
+#include "tree/Document.h"
+#include "tree/Links.h"
+#include "tree/Log.h"
+#include "tree/Lookup.h"
+#include "nodes/XmlTypeIds.h"
+
+#include <maya/MFnDependencyNode.h>
+#include <maya/MIntArray.h>
+#include <maya/MPlug.h>
+#include <maya/MPlugArray.h>
+
+namespace {
+
+// Writes `text` into the named string plug of an element, after checking
+// by type id that it is one.
+MStatus setElementString(const MObject& element, const char* plugName, const MString& text)
+{
+    MFnDependencyNode fn(element);
+    if (fn.typeId() != kXmlElementId)
+        return MS::kInvalidParameter;
+    MPlug plug = fn.findPlug(plugName, false);
+    plug.setValue(text);
+    return MS::kSuccess;
+}
+
+// Reads the named string plug of an element into `text`.
+MStatus getElementString(const MObject& element, const char* plugName, MString& text)
+{
+    if (!isElementNode(element))
+        return MS::kInvalidParameter;
+    MFnDependencyNode fn(element);
+    MPlug plug = fn.findPlug(plugName, false);
+    MString value;
+    plug.getValue(value);
+    text = value;
+    return MS::kSuccess;
+}
+
+}  // namespace
+
+MObject createDocumentNode(MString documentName, MString nodeName)
+{
+    MFnDependencyNode fn;
+    MObject document;
+    if (nodeName.length() != 0) {
+        document = fn.create(kXmlDocumentId, nodeName);
+        logLine("Creating XML DocNode Name");
+    } else {
+        document = fn.create(kXmlDocumentId);
+        logLine("Creating XML DocNode w/o Name");
+    }
+    logError("Error XMLDocNode set Doc Name", setDocumentName(document, documentName));
+    return document;
+}
+
+MStatus setDocumentName(MObject document, MString name)
+{
+    logLine("Setting DocNodeName");
+    MStatus status;
+    MFnDependencyNode fn(document, &status);
+    logError("Error Get DependencyNode", status);
+    MPlug plug = fn.findPlug("DocName", false, &status);
+    logError("Error find Plug", status);
+    status = plug.setValue(name);
+    logError("Error XMLDocNode Set Name Plug", status);
+    return status;
+}
+
+MStatus getDocumentName(MObject document, MString& name)
+{
+    if (!isDocumentNode(document))
+        return MS::kInvalidParameter;
+    MFnDependencyNode fn(document);
+    MPlug plug = fn.findPlug("DocName", false);
+    plug.getValue(name);
+    return MS::kSuccess;
+}
+
+MStatus addElementToDocument(MObject document, MObject element, MDGModifier& modifier)
+{
+    if (!isDocumentNode(document) || !isElementNode(element)) {
+        logLine("Error on Parent & Child Checking Node");
+        return MS::kInvalidParameter;
+    }
+    MStatus status;
+    MFnDependencyNode documentFn(document, &status);
+    logError("Error getting DependecyNode from Document Object", status);
+    MFnDependencyNode elementFn(element, &status);
+    logError("Error getting DependecyNode from child Object", status);
+    MPlug toParent = elementFn.findPlug("2Parent", false, &status);
+    logError("Error getting XmlElement toParent Connector", status);
+    MPlug documentElements = documentFn.findPlug("DocElements", false, &status);
+    logError("Error getting XMLDocNode docElement Connector", status);
+
+    const unsigned int index = nextLinkIndex(documentElements);
+    MPlug slot = documentElements.elementByLogicalIndex(index, &status);
+    logLine("Connecting to Docnode on ElementCount");
+    logNumber(index);
+    logError("Error getting XMLDocNode docElement ArrayConnector", status);
+
+    status = modifier.connect(toParent, slot);
+    logError("Error Connecting XML->Doc Node", status);
+    status = modifier.doIt();
+    logError("Error MDGModifier DoIt", status);
+    return status;
+}
+
+MStatus getDocumentElements(MObject document, MObjectArray& elements)
+{
+    if (!isDocumentNode(document))
+        return MS::kInvalidParameter;
+    MFnDependencyNode fn(document);
+    MPlug documentElements = fn.findPlug("DocElements", false);
+    if (!documentElements.isNetworked())
+        return MS::kSuccess;
+    logLine("Doc is Networked");
+    logLine("Doc is Array");
+
+    MIntArray indices;
+    documentElements.getExistingArrayAttributeIndices(indices);
+    logNumber(indices.length());
+    for (unsigned int k = 0; k < indices.length(); ++k) {
+        MPlug slot = documentElements.elementByLogicalIndex(static_cast<unsigned int>(indices[k]));
+        MPlugArray sources;
+        MStatus status;
+        slot.connectedTo(sources, true, false, &status);
+        logError("Error Getting Childs", status);
+        for (unsigned int s = 0; s < sources.length(); ++s)
+            elements.append(sources[s].node());
+    }
+    return MS::kSuccess;
+}
+
+MStatus getDocumentRootElement(MObject document, MObject& element)
+{
+    if (!isDocumentNode(document))
+        return MS::kInvalidParameter;
+    MObjectArray elements;
+    getDocumentElements(document, elements);
+    if (elements.length() != 1)
+        return MS::kInvalidParameter;
+    element = elements[0];
+    return MS::kSuccess;
+}
+
+MObject createElementNode(MString nodeName, MString xmlName, MString xmlValue)
+{
+    MFnDependencyNode fn;
+    MObject element = fn.create(kXmlElementId, nodeName);
+    if (xmlName.length() != 0)
+        setElementName(element, xmlName);
+    if (xmlValue.length() != 0)
+        setElementValue(element, xmlValue);
+    return element;
+}
+
+MStatus setElementName(MObject element, MString name)
+{
+    return setElementString(element, "XName", name);
+}
+
+MStatus setElementValue(MObject element, MString value)
+{
+    return setElementString(element, "XValue", value);
+}
+
+MStatus getElementName(MObject element, MString& name)
+{
+    return getElementString(element, "XName", name);
+}
+
+MStatus getElementValue(MObject element, MString& value)
+{
+    return getElementString(element, "XValue", value);
+}

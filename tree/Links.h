@@ -1,0 +1,28 @@
+#ifndef DENDRINE_TREE_LINKS_H
+#define DENDRINE_TREE_LINKS_H
+// Helpers shared by the link operations of the node-tree library (not part
+// of its public interface). A link is a connection from a single plug of the
+// lower node into one element of an array plug of the upper node.
+
+#include <maya/MObject.h>
+#include <maya/MObjectArray.h>
+#include <maya/MPlug.h>
+
+// The logical index a new link goes to: one past the highest existing
+// element, 0 when there is none. Unlike numElements(), this never lands on
+// an occupied element once the indices have a gap (a cut link whose element
+// was dropped when the scene was saved and opened again).
+unsigned int nextLinkIndex(MPlug& array);
+
+// Appends the source node of every connection into the elements of `array`,
+// element by element in ascending logical order. Each element is fetched by
+// its logical index, so elements past a gap are not skipped. With
+// `logPlugNames` every element's partial name is written as it is visited.
+void appendLinkedSources(MPlug& array, MObjectArray& nodes, bool logPlugNames);
+
+// The plug of `node` for the attribute named `attributeName`, without a
+// findPlug call: for internal walks whose host calls should not show up
+// among those of the operation that runs them.
+MPlug plugOf(const MObject& node, const char* attributeName);
+
+#endif

@@ -1,0 +1,150 @@
+#include "tree/Lookup.h"
+#include "tree/Log.h"
+#include "nodes/XmlTypeIds.h"
+
+#include <maya/MFnDependencyNode.h>
+#include <maya/MGlobal.h>
+#include <maya/MSelectionList.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// One saved selection per save not yet restored, innermost last, so that
+// nested saves (a lookup inside a listing) each bring back their own.
+std::vector<MSelectionList>& savedSelections()
+{
+    static std::vector<MSelectionList> saved;
+    return saved;
+}
+
+bool hasTypeId(const MObject& node, const MTypeId& id)
+{
+    MFnDependencyNode fn(node);
+    return fn.typeId() == id;
+}
+
+using KindTest = bool (*)(MObject);
+using Lookup = bool (*)(MString, MObject&);
+
+// Selects `name` alone and answers whether exactly one node came out and
+// has the kind; that node goes to `node` whatever its kind.
+bool findNodeByName(const MString& name, MObject& node, KindTest hasKind)
+{
+    saveActiveSelection();
+    MGlobal::selectByName(name, MGlobal::kReplaceList);
+    MSelectionList selected;
+    MGlobal::getActiveSelectionList(selected);
+    bool found = false;
+    if (selected.length() == 1) {
+        MObject selectedNode;
+        if (selected.getDependNode(0, selectedNode) == MS::kSuccess) {
+            node = selectedNode;
+            found = hasKind(node);
+        }
+    }
+    restoreActiveSelection();
+    return found;
+}
+
+// "[ a, b,  ]": every name followed by ", ", then " ]".
+void logNamesLine(const MStringArray& names)
+{
+    std::string line = "[ ";
+    for (unsigned int i = 0; i < names.length(); ++i) {
+        line += names[i].asChar();
+        line += ", ";
+    }
+    line += " ]";
+    logLine(line.c_str());
+}
+
+// Every node of the scene that `lookup` accepts, in "ls -dep" order.
+MStatus listAllNodesOfKind(MObjectArray& nodes, Lookup lookup)
+{
+    saveActiveSelection();
+    MGlobal::clearSelectionList();
+    MStringArray names;
+    MStatus status = MGlobal::executeCommand("ls -dep", names, false, false);
+    logError("Error Executing Command", status);
+    logNamesLine(names);
+    nodes.clear();
+    for (unsigned int i = 0; i < names.length(); ++i) {
+        MObject node;
+        if (lookup(names[i], node))
+            nodes.append(node);
+    }
+    restoreActiveSelection();
+    return MS::kSuccess;
+}
+
+}  // namespace
+
+bool isElementNode(MObject node)
+{
+    return hasTypeId(node, kXmlElementId);
+}
+
+bool isDocumentNode(MObject node)
+{
+    return hasTypeId(node, kXmlDocumentId);
+}
+
+bool isAttributeNode(MObject node)
+{
+    return hasTypeId(node, kXmlElementAttributeId);
+}
+
+bool findElementNodeByName(MString name, MObject& node)
+{
+    return findNodeByName(name, node, isElementNode);
+}
+
+bool findDocumentNodeByName(MString name, MObject& node)
+{
+    return findNodeByName(name, node, isDocumentNode);
+}
+
+bool findAttributeNodeByName(MString name, MObject& node)
+{
+    return findNodeByName(name, node, isAttributeNode);
+}
+
+MStatus saveActiveSelection()
+{
+    savedSelections().emplace_back();
+    MGlobal::getActiveSelectionList(savedSelections().back());
+    return MS::kSuccess;
+}
+
+MStatus restoreActiveSelection()
+{
+    std::vector<MSelectionList>& saved = savedSelections();
+    if (saved.empty())
+        return MS::kSuccess;  // nothing saved: leave the selection alone
+    MGlobal::setActiveSelectionList(saved.back(), MGlobal::kReplaceList);
+    saved.pop_back();
+    return MS::kSuccess;
+}
+
+MStatus listAllElementNodes(MObjectArray& nodes)
+{
+    return listAllNodesOfKind(nodes, findElementNodeByName);
+}
+
+MStatus listAllDocumentNodes(MObjectArray& nodes)
+{
+    return listAllNodesOfKind(nodes, findDocumentNodeByName);
+}
+
+MStatus getNodeNames(MObjectArray nodes, MStringArray& names)
+{
+    for (unsigned int i = 0; i < nodes.length(); ++i) {
+        MStatus status;
+        MFnDependencyNode fn(nodes[i], &status);
+        if (status == MS::kSuccess)
+            names.append(fn.name());
+    }
+    return MS::kSuccess;
+}
