@@ -1,0 +1,158 @@
+#include "import/ImportPlan.h"
+
+#include "import/Utf8Codec.h"
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/util/XMLString.hpp>
+
+using namespace xercesc;
+
+void ImportPlan::clear()
+{
+    visits.clear();
+    attributes.clear();
+    text.clear();
+}
+
+std::string ImportPlan::elementText(const PlannedVisit& visit) const
+{
+    return text.substr(visit.textBegin, visit.textEnd - visit.textBegin);
+}
+
+namespace {
+
+// The walk's state: which visits are still open, how deep elements nest,
+// and how many entity references enclose the current node (their content
+// counts as text but is not visited).
+class PlanWalk
+{
+public:
+    PlanWalk(const Utf8Codec& codec, unsigned maxDepth, ImportPlan& plan)
+        : fCodec(codec), fMaxDepth(maxDepth), fPlan(plan)
+    {
+    }
+
+    // Called when the walk reaches a node; false when it nests too deep.
+    bool enter(const DOMNode* node)
+    {
+        const short type = node->getNodeType();
+        if (type == DOMNode::TEXT_NODE || type == DOMNode::CDATA_SECTION_NODE)
+            appendText(node);
+        if (fEntityDepth == 0)
+            recordVisit(node);
+        if (type == DOMNode::ENTITY_REFERENCE_NODE)
+            ++fEntityDepth;
+        if (type == DOMNode::ELEMENT_NODE && ++fElementDepth > fMaxDepth)
+            return false;
+        return true;
+    }
+
+    // Called when the walk leaves a node for good (after its children).
+    void leave(const DOMNode* node)
+    {
+        const short type = node->getNodeType();
+        if (type == DOMNode::ENTITY_REFERENCE_NODE)
+            --fEntityDepth;
+        if (type != DOMNode::ELEMENT_NODE)
+            return;
+        --fElementDepth;
+        if (fEntityDepth == 0 && !fOpenElements.empty())
+        {
+            fPlan.visits[fOpenElements.back()].textEnd = fPlan.text.size();
+            fOpenElements.pop_back();
+        }
+    }
+
+    // Text content descends into elements and entity references only.
+    static bool hasTextBelow(const DOMNode* node)
+    {
+        const short type = node->getNodeType();
+        return type == DOMNode::ELEMENT_NODE || type == DOMNode::ENTITY_REFERENCE_NODE;
+    }
+
+private:
+    void appendText(const DOMNode* node)
+    {
+        const XMLCh* data = node->getNodeValue();
+        if (data != nullptr)
+            fCodec.appendUtf8(data, XMLString::stringLen(data), fPlan.text);
+    }
+
+    void recordVisit(const DOMNode* node)
+    {
+        PlannedVisit visit;
+        visit.depth = static_cast<unsigned>(fOpenElements.size());
+        visit.isElement = node->getNodeType() == DOMNode::ELEMENT_NODE;
+        if (visit.isElement)
+        {
+            visit.tagName = fCodec.toUtf8(node->getNodeName());
+            recordAttributes(node, visit);
+            visit.textBegin = fPlan.text.size();
+            fOpenElements.push_back(fPlan.visits.size());
+        }
+        fPlan.visits.push_back(std::move(visit));
+    }
+
+    void recordAttributes(const DOMNode* node, PlannedVisit& visit)
+    {
+        visit.firstAttribute = fPlan.attributes.size();
+        const DOMNamedNodeMap* map = node->hasAttributes() ? node->getAttributes() : nullptr;
+        const XMLSize_t count = map != nullptr ? map->getLength() : 0;
+        for (XMLSize_t i = 0; i < count; ++i)
+        {
+            const DOMAttr* attribute = static_cast<const DOMAttr*>(map->item(i));
+            PlannedAttribute planned;
+            planned.name = fCodec.toUtf8(attribute->getName());
+            planned.value = fCodec.toUtf8(attribute->getValue());
+            fPlan.attributes.push_back(std::move(planned));
+        }
+        visit.attributeCount = fPlan.attributes.size() - visit.firstAttribute;
+    }
+
+    const Utf8Codec& fCodec;
+    const unsigned fMaxDepth;
+    ImportPlan& fPlan;
+    std::vector<size_t> fOpenElements;  // visit indices of the elements being walked
+    unsigned fElementDepth = 0;
+    unsigned fEntityDepth = 0;
+};
+
+}  // namespace
+
+PlanOutcome planFromDom(const DOMElement* root, const Utf8Codec& codec, unsigned maxDepth,
+                        ImportPlan& plan)
+{
+    plan.clear();
+    if (root == nullptr)
+        return PlanOutcome::Planned;
+    PlanWalk walk(codec, maxDepth, plan);
+    const DOMNode* node = root;
+    while (node != nullptr)
+    {
+        if (!walk.enter(node))
+        {
+            plan.clear();
+            return PlanOutcome::TooDeep;
+        }
+        if (PlanWalk::hasTextBelow(node) && node->getFirstChild() != nullptr)
+        {
+            node = node->getFirstChild();
+            continue;
+        }
+        // Leave the node, then every ancestor that has no next sibling.
+        while (node != nullptr)
+        {
+            walk.leave(node);
+            if (node == root)
+                node = nullptr;
+            else if (node->getNextSibling() != nullptr)
+            {
+                node = node->getNextSibling();
+                break;
+            }
+            else
+                node = node->getParentNode();
+        }
+    }
+    return PlanOutcome::Planned;
+}

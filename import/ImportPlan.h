@@ -1,0 +1,68 @@
+#ifndef DENDRINE_IMPORT_IMPORT_PLAN_H
+#define DENDRINE_IMPORT_IMPORT_PLAN_H
+// What an import will build, taken from the parsed document before the
+// scene is touched: the nodes the build walk visits, in visiting order,
+// with every string already in UTF-8. Building from a plan needs no XML
+// library call, so nothing the library throws can leave a partial tree.
+
+#include <xercesc/util/XercesDefs.hpp>
+#include <string>
+#include <vector>
+
+XERCES_CPP_NAMESPACE_BEGIN
+class DOMElement;
+XERCES_CPP_NAMESPACE_END
+
+class Utf8Codec;
+
+// The deepest element nesting an import accepts (the root is level 1).
+const unsigned kMaxImportDepth = 10000;
+
+struct PlannedAttribute
+{
+    std::string name;
+    std::string value;
+};
+
+// One visited node: the root element, or a child of a visited element
+// (elements, text, CDATA, comments, processing instructions, entity
+// references alike). Children of anything but an element are not visited.
+struct PlannedVisit
+{
+    unsigned depth = 0;           // 0 for the root element
+    bool isElement = false;
+    std::string tagName;          // elements only
+    size_t firstAttribute = 0;    // into ImportPlan::attributes
+    size_t attributeCount = 0;
+    size_t textBegin = 0;         // the element's text: ImportPlan::text
+    size_t textEnd = 0;           // from textBegin up to textEnd
+};
+
+struct ImportPlan
+{
+    std::vector<PlannedVisit> visits;        // pre-order, document order
+    std::vector<PlannedAttribute> attributes;
+    // Every text and CDATA below the root in document order, entity
+    // references expanded, comments and processing instructions left out.
+    // An element's text is one contiguous range of it.
+    std::string text;
+
+    void clear();
+    std::string elementText(const PlannedVisit& visit) const;
+};
+
+enum class PlanOutcome
+{
+    Planned,
+    TooDeep
+};
+
+// Walks the tree below `root` without recursion and fills `plan`; stops
+// with TooDeep as soon as elements nest deeper than `maxDepth`. Element
+// texts equal DOMNode::getTextContent byte for byte once in UTF-8, without
+// its per-call allocations in the document. May throw the library's
+// exceptions through the codec.
+PlanOutcome planFromDom(const xercesc::DOMElement* root, const Utf8Codec& codec,
+                        unsigned maxDepth, ImportPlan& plan);
+
+#endif

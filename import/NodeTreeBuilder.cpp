@@ -1,0 +1,77 @@
+#include "import/NodeTreeBuilder.h"
+
+#include "import/ImportPlan.h"
+#include "tree/Attributes.h"
+#include "tree/Children.h"
+#include "tree/Document.h"
+#include "tree/Log.h"
+
+#include <vector>
+
+MString hostString(const std::string& utf8)
+{
+    MString text;
+    text.setUTF8(utf8.c_str());
+    return text;
+}
+
+NodeTreeBuilder::NodeTreeBuilder(MDGModifier& modifier)
+    : fModifier(modifier)
+{
+}
+
+MStatus NodeTreeBuilder::recreateTree(const ImportPlan& plan, MObject document)
+{
+    // path[d] is the node of the open element at depth d on the way down.
+    std::vector<MObject> path;
+    for (size_t i = 0; i < plan.visits.size(); ++i)
+    {
+        const PlannedVisit& visit = plan.visits[i];
+        if (i > 0)
+            logLine("Recreate Called");
+        logLine("Recreate Document Called ");
+        if (!visit.isElement)
+            continue;
+
+        const bool underDocument = visit.depth == 0;
+        MObject parent = underDocument ? document : path[visit.depth - 1];
+        MObject element = addXmlChild(parent, hostString(visit.tagName), underDocument);
+        for (size_t a = 0; a < visit.attributeCount; ++a)
+        {
+            const PlannedAttribute& attribute = plan.attributes[visit.firstAttribute + a];
+            addXmlAttribute(element, hostString(attribute.name), hostString(attribute.value));
+        }
+        MStatus status = setElementValue(element, hostString(plan.elementText(visit)));
+        logError("Error Set XML Value", status);
+
+        path.resize(visit.depth);
+        path.push_back(element);
+    }
+    return MS::kSuccess;
+}
+
+MObject NodeTreeBuilder::addXmlChild(MObject parent, MString tagName, bool parentIsDocument)
+{
+    MObject element = createElementNode(tagName, "", "");
+    MStatus status = setElementName(element, tagName);
+    logError("Error Set XML Name", status);
+    if (parentIsDocument)
+    {
+        status = addElementToDocument(parent, element, fModifier);
+        logError("Error Adding Child to Document Node", status);
+    }
+    else
+    {
+        logLine("Add Xml Child Called");
+        status = addChild(parent, element, fModifier);
+        logError("Error Adding Child to XML Node", status);
+    }
+    return element;
+}
+
+MStatus NodeTreeBuilder::addXmlAttribute(MObject element, MString name, MString value)
+{
+    MObject attribute = createAttributeNode(name, value);
+    addAttribute(element, attribute, fModifier);
+    return MS::kSuccess;
+}
