@@ -58,6 +58,10 @@ ImportParser::ImportParser(DOMErrorHandler& handler)
     config->setParameter(XMLUni::fgXercesSchemaFullChecking, false);
     config->setParameter(XMLUni::fgDOMValidateIfSchema, true);
     config->setParameter(XMLUni::fgDOMDatatypeNormalization, true);
+    // Entity references are replaced by their content: kept as reference
+    // nodes, the elements an entity holds would never become scene nodes
+    // and would be lost from every export.
+    config->setParameter(XMLUni::fgDOMEntities, false);
     config->setParameter(XMLUni::fgDOMErrorHandler, static_cast<const void*>(&handler));
     config->setParameter(XMLUni::fgDOMResourceResolver,
                          static_cast<const void*>(static_cast<DOMLSResourceResolver*>(&fResolver)));

@@ -76,9 +76,10 @@ TEST_F(ImportLoadTest, TextContentJoinsCdataEntitiesAndLayout)
         "<!DOCTYPE r [<!ENTITY w \"wor<i>l</i>d\">]>\r\n"
         "<r>&lt;<![CDATA[<x>&amp;]]>&w;&#233;&#x263A;\r\n  <s>in</s>\r\n</r>");
     load(path, "-n doc");
-    // Entity content counts as text; the element inside it gets no node.
-    EXPECT_EQ(tree("doc"), "r\"<<x>&amp;world\xC3\xA9\xE2\x98\xBA\n  in\n\"(s\"in\")");
-    EXPECT_EQ(sceneNodes(), (Names{"doc", "r", "s"}));
+    // An entity's content is the file's content: its text counts, and the
+    // element inside it becomes a node like any other.
+    EXPECT_EQ(tree("doc"), "r\"<<x>&amp;world\xC3\xA9\xE2\x98\xBA\n  in\n\"(i\"l\" s\"in\")");
+    EXPECT_EQ(sceneNodes(), (Names{"doc", "r", "i", "s"}));
 }
 
 TEST_F(ImportLoadTest, NamespaceDeclarationsAreAttributeNodes)
