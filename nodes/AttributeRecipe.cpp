@@ -55,3 +55,14 @@ MObject buildAttribute(const AttributeRecipe& recipe)
     reportStep(recipe.addFailureText, MPxNode::addAttribute(attribute));
     return attribute;
 }
+
+AttributeRecipe storedTextRecipe(const MString& longName, const MString& shortName)
+{
+    return {longName, shortName, nullptr, nullptr, CreateReport::LineWithError,
+            {{&MFnAttribute::setConnectable, false, nullptr},
+             {&MFnAttribute::setKeyable, false, nullptr},
+             {&MFnAttribute::setReadable, true, nullptr},
+             {&MFnAttribute::setWritable, true, nullptr},
+             {&MFnAttribute::setStorable, true, nullptr}},
+            nullptr};
+}

@@ -35,6 +35,10 @@ struct AttributeRecipe {
     const char* addFailureText;  // null: unchecked
 };
 
+// A stored string plug that takes no connections, no step checked: the
+// document's texts and the attribute node's name and value.
+AttributeRecipe storedTextRecipe(const MString& longName, const MString& shortName);
+
 // Creates the attribute, sets its flags in order and adds it to the node
 // type being registered. Never stops at a failed step. Only valid inside a
 // node class's initialize(), while the host registers that type.

@@ -17,22 +17,6 @@ const MString XMLDocNode::documentInfoShort("DocInfo");
 const MString XMLDocNode::documentElementsLong("DocumentElements");
 const MString XMLDocNode::documentElementsShort("DocElements");
 
-namespace {
-
-// A stored text plug that takes no connections.
-AttributeRecipe textRecipe(const MString& longName, const MString& shortName)
-{
-    return {longName, shortName, nullptr, nullptr, CreateReport::LineWithError,
-            {{&MFnAttribute::setConnectable, false, nullptr},
-             {&MFnAttribute::setKeyable, false, nullptr},
-             {&MFnAttribute::setReadable, true, nullptr},
-             {&MFnAttribute::setWritable, true, nullptr},
-             {&MFnAttribute::setStorable, true, nullptr}},
-            nullptr};
-}
-
-}  // namespace
-
 void* XMLDocNode::creator()
 {
     return new XMLDocNode;
@@ -40,9 +24,9 @@ void* XMLDocNode::creator()
 
 MStatus XMLDocNode::initialize()
 {
-    documentName = buildAttribute(textRecipe(documentNameLong, documentNameShort));
-    documentType = buildAttribute(textRecipe(documentTypeLong, documentTypeShort));
-    documentInfo = buildAttribute(textRecipe(documentInfoLong, documentInfoShort));
+    documentName = buildAttribute(storedTextRecipe(documentNameLong, documentNameShort));
+    documentType = buildAttribute(storedTextRecipe(documentTypeLong, documentTypeShort));
+    documentInfo = buildAttribute(storedTextRecipe(documentInfoLong, documentInfoShort));
     documentElements = buildAttribute(
         {documentElementsLong, documentElementsShort, &kXmlConnectionElementId, nullptr,
          CreateReport::LineWithError,

@@ -14,22 +14,6 @@ const MString XMLElementAttributeNode::attributeValueShort("AttrValue");
 const MString XMLElementAttributeNode::attributeParentLong("Parent");
 const MString XMLElementAttributeNode::attributeParentShort("AttrParent");
 
-namespace {
-
-// The XML attribute's name or value: stored, so it survives a scene save.
-AttributeRecipe textRecipe(const MString& longName, const MString& shortName)
-{
-    return {longName, shortName, nullptr, nullptr, CreateReport::LineWithError,
-            {{&MFnAttribute::setConnectable, false, nullptr},
-             {&MFnAttribute::setKeyable, false, nullptr},
-             {&MFnAttribute::setReadable, true, nullptr},
-             {&MFnAttribute::setWritable, true, nullptr},
-             {&MFnAttribute::setStorable, true, nullptr}},
-            nullptr};
-}
-
-}  // namespace
-
 void* XMLElementAttributeNode::creator()
 {
     return new XMLElementAttributeNode;
@@ -37,8 +21,8 @@ void* XMLElementAttributeNode::creator()
 
 MStatus XMLElementAttributeNode::initialize()
 {
-    attributeName = buildAttribute(textRecipe(attributeNameLong, attributeNameShort));
-    attributeValue = buildAttribute(textRecipe(attributeValueLong, attributeValueShort));
+    attributeName = buildAttribute(storedTextRecipe(attributeNameLong, attributeNameShort));
+    attributeValue = buildAttribute(storedTextRecipe(attributeValueLong, attributeValueShort));
     attributeParent = buildAttribute(
         {attributeParentLong, attributeParentShort, &kXmlConnectionAttrElmId, nullptr,
          CreateReport::LineWithError,

@@ -37,10 +37,12 @@ void PluginReloadTest::TearDown()
     dghost::fault::clear();
     dghost::setMessageSink(nullptr);
     dghost::newScene();
-    if (!loaded()) {
-        dghost::loadLinkedPlugin(kPluginName, initializePlugin, uninitializePlugin);
+    // Loaded afresh without faults: a load made while a fault was armed may
+    // have registered types with attributes missing or flags wrong.
+    if (loaded()) {
+        unload();
     }
-    dghost::fault::clear();
+    dghost::loadLinkedPlugin(kPluginName, initializePlugin, uninitializePlugin);
     SceneTest::TearDown();
 }
 
