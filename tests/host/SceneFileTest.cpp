@@ -121,3 +121,19 @@ TEST_F(SceneFiles, AFailedSaveLeavesThePreviousFile)
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
+
+TEST_F(SceneFiles, OpeningLoadsTheRequiredPlugin)
+{
+    probe("needsProbe");
+    ASSERT_TRUE(run("file -rename \"" + path("s.ma") + "\"; file -save; file -new").status);
+    std::string error;
+    ASSERT_TRUE(dghost::unloadPlugin("ProbePlugin", &error)) << error;
+    // Found by name: the module's folder is on the plug-in path.
+    std::string folder = std::string(PROBE_PLUGIN).substr(0, std::string(PROBE_PLUGIN).rfind('/'));
+    ::setenv("MAYA_PLUG_IN_PATH", ("/nonexistent:" + folder).c_str(), 1);
+    auto opened = run("file -open \"" + path("s.ma") + "\"");
+    ::unsetenv("MAYA_PLUG_IN_PATH");
+    ASSERT_TRUE(opened.status) << (opened.errors.empty() ? "" : opened.errors[0]);
+    EXPECT_TRUE(dghost::isPluginLoaded("ProbePlugin"));
+    EXPECT_EQ(run("nodeType needsProbe").text, "probe");
+}
