@@ -101,12 +101,29 @@ void ReplacingFileTarget::recordError(const char* what)
 void ReplacingFileTarget::writeChars(const XMLByte* const bytes, const XMLSize_t count,
                                      xercesc::XMLFormatter* const)
 {
-    if (fFile && fError.empty() && std::fwrite(bytes, 1, count, fFile) != count)
+    if (!fFile || !fError.empty())
+        return;
+    if (fDirect) {
+        if (std::fwrite(bytes, 1, count, fFile) != count)
+            recordError("cannot write");
+        return;
+    }
+    fPending.append(reinterpret_cast<const char*>(bytes), count);
+    if (fPending.size() >= kFileBufferSize)
+        drain();
+}
+
+void ReplacingFileTarget::drain()
+{
+    if (fFile && fError.empty() && !fPending.empty() &&
+        std::fwrite(fPending.data(), 1, fPending.size(), fFile) != fPending.size())
         recordError("cannot write");
+    fPending.clear();
 }
 
 void ReplacingFileTarget::flush()
 {
+    drain();
     if (fFile && fError.empty() && std::fflush(fFile) != 0)
         recordError("cannot write");
 }
@@ -154,6 +171,7 @@ bool ReplacingFileTarget::replaceTarget(std::string& reason)
 
 void ReplacingFileTarget::discard()
 {
+    fPending.clear();
     if (fFile) {
         std::fclose(fFile);
         fFile = nullptr;

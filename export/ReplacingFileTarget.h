@@ -38,6 +38,8 @@ public:
 
 private:
     bool openTemporary(std::string& reason);
+    // Hands the gathered bytes to the file.
+    void drain();
     void recordError(const char* what);
     bool closeFile();
     bool replaceTarget(std::string& reason);
@@ -49,6 +51,10 @@ private:
     bool fDirect;            // writing the target itself (not a regular file)
     std::FILE* fFile;
     std::string fError;      // first write error, empty while all went well
+    // Bytes gathered for a temporary file: the writer hands over a few
+    // bytes at a time, and one fwrite per handful costs more than the
+    // formatting. Devices and pipes get every handful at once, as before.
+    std::string fPending;
 };
 
 }  // namespace xmlexport

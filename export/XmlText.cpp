@@ -62,25 +62,70 @@ Utf8Transcoder::~Utf8Transcoder()
     delete fTranscoder;
 }
 
-HostText::Utf8View HostText::viewOf(const MString& text)
+namespace {
+
+bool inRange(XMLByte b, XMLByte low, XMLByte high) { return b >= low && b <= high; }
+
+// Decodes UTF-8 that RFC 3629 calls well-formed (no overlong forms, no
+// surrogates, nothing past U+10FFFF); false at anything else, leaving
+// such bytes to the library.
+bool decodeWellFormedUtf8(const XMLByte* bytes, XMLSize_t length, std::u16string& out)
+{
+    out.resize(length);  // never more units than bytes
+    char16_t* to = &out[0];
+    for (XMLSize_t i = 0; i < length;) {
+        const XMLByte b0 = bytes[i];
+        unsigned point = 0;
+        XMLSize_t size = 1;
+        if (b0 < 0x80) {
+            point = b0;
+        } else if (inRange(b0, 0xC2, 0xDF) && i + 1 < length && inRange(bytes[i + 1], 0x80, 0xBF)) {
+            point = ((b0 & 0x1Fu) << 6) | (bytes[i + 1] & 0x3Fu);
+            size = 2;
+        } else if (inRange(b0, 0xE0, 0xEF) && i + 2 < length &&
+                   inRange(bytes[i + 1], b0 == 0xE0 ? 0xA0 : 0x80, b0 == 0xED ? 0x9F : 0xBF) &&
+                   inRange(bytes[i + 2], 0x80, 0xBF)) {
+            point = ((b0 & 0x0Fu) << 12) | ((bytes[i + 1] & 0x3Fu) << 6) | (bytes[i + 2] & 0x3Fu);
+            size = 3;
+        } else if (inRange(b0, 0xF0, 0xF4) && i + 3 < length &&
+                   inRange(bytes[i + 1], b0 == 0xF0 ? 0x90 : 0x80, b0 == 0xF4 ? 0x8F : 0xBF) &&
+                   inRange(bytes[i + 2], 0x80, 0xBF) && inRange(bytes[i + 3], 0x80, 0xBF)) {
+            point = ((b0 & 0x07u) << 18) | ((bytes[i + 1] & 0x3Fu) << 12) | ((bytes[i + 2] & 0x3Fu) << 6) |
+                    (bytes[i + 3] & 0x3Fu);
+            size = 4;
+        } else {
+            return false;
+        }
+        if (point >= 0x10000) {
+            *to++ = static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10));
+            *to++ = static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
+        } else {
+            *to++ = static_cast<char16_t>(point);
+        }
+        i += size;
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
+    return true;
+}
+
+}  // namespace
+
+HostText::HostText(const MString& text, const Utf8Transcoder& utf8)
 {
     int length = 0;
-    const char* bytes = text.asUTF8(length);
-    return {reinterpret_cast<const XMLByte*>(bytes), static_cast<XMLSize_t>(length)};
-}
-
-HostText::HostText(const MString& text, const Utf8Transcoder& utf8) : HostText(viewOf(text), utf8)
-{
-}
-
-HostText::HostText(Utf8View view, const Utf8Transcoder& utf8)
-    : fText(view.bytes, view.length, utf8.get(), XMLPlatformUtils::fgMemoryManager)
-{
+    const XMLByte* bytes = reinterpret_cast<const XMLByte*>(text.asUTF8(length));
+    if (decodeWellFormedUtf8(bytes, static_cast<XMLSize_t>(length), fFast))
+        return;
+    fFast.clear();
+    fSlow = std::make_unique<TranscodeFromStr>(bytes, static_cast<XMLSize_t>(length), utf8.get(),
+                                               XMLPlatformUtils::fgMemoryManager);
 }
 
 const XMLCh* HostText::str() const
 {
-    return fText.str() ? fText.str() : kEmpty;
+    if (!fSlow)
+        return fFast.c_str();
+    return fSlow->str() ? fSlow->str() : kEmpty;
 }
 
 bool isXmlName(const HostText& name)

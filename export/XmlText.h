@@ -7,6 +7,7 @@
 
 #include <maya/MString.h>
 #include <xercesc/util/TransService.hpp>
+#include <memory>
 #include <string>
 
 namespace xmlexport {
@@ -31,7 +32,8 @@ private:
 
 // One host string as a 16-bit string owned by this object. Throws the
 // library's TranscodingException for bytes that are not UTF-8: construct
-// it only where the library's exceptions are caught.
+// it only where the library's exceptions are caught. Well-formed UTF-8 is
+// decoded here; anything else goes to the library, which decides.
 class HostText
 {
 public:
@@ -40,17 +42,11 @@ public:
     HostText& operator=(const HostText&) = delete;
 
     const XMLCh* str() const;
-    XMLSize_t length() const { return fText.length(); }
+    XMLSize_t length() const { return fSlow ? fSlow->length() : fFast.size(); }
 
 private:
-    struct Utf8View {
-        const XMLByte* bytes;
-        XMLSize_t length;
-    };
-    static Utf8View viewOf(const MString& text);
-    HostText(Utf8View view, const Utf8Transcoder& utf8);
-
-    xercesc::TranscodeFromStr fText;
+    std::u16string fFast;
+    std::unique_ptr<xercesc::TranscodeFromStr> fSlow;   // set when the library decoded
 };
 
 // True for a name XML 1.0 accepts as a tag or attribute name (colons

@@ -126,6 +126,9 @@ PlanOutcome planFromDom(const DOMElement* root, const Utf8Codec& codec, unsigned
     if (root == nullptr)
         return PlanOutcome::Planned;
     PlanWalk walk(codec, maxDepth, plan);
+    // The nodes the walk descended through, innermost last: climbing back
+    // takes them from here rather than asking the library for each parent.
+    std::vector<const DOMNode*> ancestors;
     const DOMNode* node = root;
     while (node != nullptr)
     {
@@ -134,24 +137,30 @@ PlanOutcome planFromDom(const DOMElement* root, const Utf8Codec& codec, unsigned
             plan.clear();
             return PlanOutcome::TooDeep;
         }
-        if (PlanWalk::hasTextBelow(node) && node->getFirstChild() != nullptr)
+        const DOMNode* firstChild = PlanWalk::hasTextBelow(node) ? node->getFirstChild() : nullptr;
+        if (firstChild != nullptr)
         {
-            node = node->getFirstChild();
+            ancestors.push_back(node);
+            node = firstChild;
             continue;
         }
         // Leave the node, then every ancestor that has no next sibling.
         while (node != nullptr)
         {
             walk.leave(node);
+            const DOMNode* next = node == root ? nullptr : node->getNextSibling();
             if (node == root)
                 node = nullptr;
-            else if (node->getNextSibling() != nullptr)
+            else if (next != nullptr)
             {
-                node = node->getNextSibling();
+                node = next;
                 break;
             }
             else
-                node = node->getParentNode();
+            {
+                node = ancestors.back();
+                ancestors.pop_back();
+            }
         }
     }
     return PlanOutcome::Planned;

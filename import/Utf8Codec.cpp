@@ -31,9 +31,59 @@ Utf8Codec::~Utf8Codec()
     delete fTranscoder;
 }
 
+namespace {
+
+// Appends well-formed UTF-16 as UTF-8 without the library (whose
+// transcoding allocates per string). Returns false, leaving `out` as it
+// was, at a lone surrogate: such text goes to the library, which decides.
+bool appendWellFormedUtf8(const XMLCh* text, XMLSize_t length, std::string& out)
+{
+    const size_t start = out.size();
+    out.resize(start + 3 * length);  // no UTF-16 unit takes more than 3 bytes
+    char* to = &out[start];
+    for (XMLSize_t i = 0; i < length; ++i)
+    {
+        const unsigned c = text[i];
+        if (c < 0x80)
+        {
+            *to++ = static_cast<char>(c);
+        }
+        else if (c < 0x800)
+        {
+            *to++ = static_cast<char>(0xC0 | (c >> 6));
+            *to++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+        else if (c < 0xD800 || c >= 0xE000)
+        {
+            *to++ = static_cast<char>(0xE0 | (c >> 12));
+            *to++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *to++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+        else if (c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        {
+            const unsigned point = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
+            *to++ = static_cast<char>(0xF0 | (point >> 18));
+            *to++ = static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+            *to++ = static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            *to++ = static_cast<char>(0x80 | (point & 0x3F));
+        }
+        else
+        {
+            out.resize(start);
+            return false;
+        }
+    }
+    out.resize(static_cast<size_t>(to - out.data()));
+    return true;
+}
+
+}  // namespace
+
 void Utf8Codec::appendUtf8(const XMLCh* text, XMLSize_t length, std::string& out) const
 {
     if (text == nullptr || length == 0)
+        return;
+    if (appendWellFormedUtf8(text, length, out))
         return;
     if (fTranscoder != nullptr)
     {

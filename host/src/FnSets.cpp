@@ -192,7 +192,7 @@ MPlug MFnDependencyNode::findPlug(const MString& attrName, bool, MStatus* Return
     if (injected(Op::findPlug, ReturnStatus)) return MPlug();
     Node* node = nodeOf(fObject, ReturnStatus);
     if (!node) return MPlug();
-    int index = node->type->findAttribute(attrName.asChar());
+    int index = node->type->findAttribute(attrName.asChar(), attrName.length());
     if (index < 0) {
         setStatus(ReturnStatus, MS::kInvalidParameter);
         return MPlug();
@@ -229,7 +229,7 @@ MObject MFnDependencyNode::attribute(unsigned int index, MStatus* ReturnStatus) 
 MObject MFnDependencyNode::attribute(const MString& attrName, MStatus* ReturnStatus) const
 {
     Node* node = nodeOf(fObject, ReturnStatus);
-    int index = node ? node->type->findAttribute(attrName.asChar()) : -1;
+    int index = node ? node->type->findAttribute(attrName.asChar(), attrName.length()) : -1;
     if (index < 0) {
         setStatus(ReturnStatus, MS::kInvalidParameter);
         return MObject();
@@ -240,7 +240,7 @@ MObject MFnDependencyNode::attribute(const MString& attrName, MStatus* ReturnSta
 bool MFnDependencyNode::hasAttribute(const MString& attrName, MStatus* ReturnStatus) const
 {
     Node* node = nodeOf(fObject, ReturnStatus);
-    return node && node->type->findAttribute(attrName.asChar()) >= 0;
+    return node && node->type->findAttribute(attrName.asChar(), attrName.length()) >= 0;
 }
 
 MStatus MFnDependencyNode::getConnections(MPlugArray& array) const
@@ -249,13 +249,12 @@ MStatus MFnDependencyNode::getConnections(MPlugArray& array) const
     MStatus status;
     Node* node = nodeOf(fObject, &status);
     if (!node) return status;
-    for (std::size_t a = 0; a < node->attributes.size(); ++a) {
-        const AttributeState& state = node->attributes[a];
-        if (state.whole.connected())
-            put(array, makePlug(Endpoint{node, static_cast<int>(a), -1}));
-        for (std::size_t e = 0; e < state.elements.size(); ++e)
-            if (state.elements[e].connected())
-                put(array, makePlug(Endpoint{node, static_cast<int>(a), static_cast<int>(state.indices[e])}));
+    for (int a = 0; a < node->slotCount; ++a) {
+        const AttributeSlot& slot = node->slot(a);
+        if (slot.links && slot.links->connected()) put(array, makePlug(Endpoint{node, a, -1}));
+        if (!slot.array) continue;
+        for (const ElementState& e : slot.array->elements)
+            if (e.connected()) put(array, makePlug(Endpoint{node, a, static_cast<int>(e.index)}));
     }
     return MS::kSuccess;
 }

@@ -14,6 +14,8 @@
 #include <maya/MString.h>
 
 #include <cstdint>
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -25,22 +27,67 @@ class MSyntax;
 OPENMAYA_NAMESPACE_CLOSE
 
 namespace dghost {
+struct Statement;
+}
+
+namespace dghost {
 namespace detail {
 
 // Base of everything an MObject can point to. The handle count keeps the
 // memory alive after the object left the scene, so a stale handle is safe.
+// The kind tells an MObject's target without a dynamic_cast, which the
+// host would otherwise pay on nearly every API call.
 struct Handle {
-    int refs = 0;
+    enum class Kind : unsigned char { Node, Attribute, Plugin };
+
+    explicit Handle(Kind k) : kind(k) {}
     virtual ~Handle() = default;
     virtual MFn::Type apiType() const = 0;
     virtual bool hasFn(MFn::Type type) const = 0;
+
+    int refs = 0;
+    const Kind kind;
 };
 
-void retain(Handle* handle);
-void release(Handle* handle);
+inline void retain(Handle* handle)
+{
+    if (handle) ++handle->refs;
+}
 
-Handle* handleOf(const MObject& object);
-MObject objectOf(Handle* handle);
+inline void release(Handle* handle)
+{
+    if (handle && --handle->refs == 0) delete handle;
+}
+
+}  // namespace detail
+}  // namespace dghost
+
+OPENMAYA_MAJOR_NAMESPACE_OPEN
+// The host's way into an MObject's handle.
+struct MObjectAccess {
+    static dghost::detail::Handle* get(const MObject& o) { return static_cast<dghost::detail::Handle*>(o.fPtr); }
+    static MObject make(dghost::detail::Handle* h)
+    {
+        MObject o;
+        o.fPtr = h;
+        dghost::detail::retain(h);
+        return o;
+    }
+    // Points `o` at `h` without a temporary handle.
+    static void assign(MObject& o, dghost::detail::Handle* h)
+    {
+        dghost::detail::retain(h);
+        dghost::detail::release(get(o));
+        o.fPtr = h;
+    }
+};
+OPENMAYA_NAMESPACE_CLOSE
+
+namespace dghost {
+namespace detail {
+
+inline Handle* handleOf(const MObject& object) { return OPENMAYA_MAJOR_NAMESPACE_SCHEMA::MObjectAccess::get(object); }
+inline MObject objectOf(Handle* handle) { return OPENMAYA_MAJOR_NAMESPACE_SCHEMA::MObjectAccess::make(handle); }
 
 struct NodeType;
 struct Plugin;
@@ -60,6 +107,7 @@ struct Attribute : Handle {
     NodeType* owner = nullptr;  // set by MPxNode::addAttribute
     int index = -1;             // position in the owner's attribute list
 
+    Attribute() : Handle(Kind::Attribute) {}
     bool flag(AttributeFlag f) const { return flags[f]; }
     MFn::Type apiType() const override { return MFn::kTypedAttribute; }
     bool hasFn(MFn::Type type) const override
@@ -79,8 +127,15 @@ struct NodeType {
     std::unordered_map<std::string, int> attributeByName;  // long and short names
     std::size_t liveNodes = 0;
     std::string defaultNameBase;  // type name with a lower-case first letter
+    // Per attribute: its place among the node's string values, or -1.
+    // Made with the first node (attributes are fixed by then).
+    std::vector<int> valueSlots;
+    int valueCount = 0;
 
     int findAttribute(const std::string& name) const;
+    int findAttribute(const char* name, std::size_t length) const;
+    // Brings valueSlots up to date with the attributes.
+    void prepareLayout();
 };
 
 struct Node;
@@ -98,48 +153,171 @@ struct Endpoint {
     }
 };
 
-struct PlugState {
-    std::string value;
-    bool hasValue = false;
-    bool hasSource = false;
-    Endpoint source;
-    std::vector<Endpoint> destinations;
+// The string value of a plug in 16 bytes: up to 15 bytes in place (most
+// values are short: tags, numbers, names), longer ones on the heap. In
+// place, the last byte holds 15 minus the size, which is the terminating
+// NUL when all 15 are used.
+class PlugText {
+public:
+    PlugText() { setInline(0); }
+    ~PlugText() { freeHeap(); }
+    PlugText(const PlugText&) = delete;
+    PlugText& operator=(const PlugText&) = delete;
 
-    bool connected() const { return hasSource || !destinations.empty(); }
+    const char* c_str() const { return onHeap() ? heapData() : storage_; }
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
+    void assign(const char* text, std::size_t length);
+    PlugText& operator=(const std::string& text)
+    {
+        assign(text.data(), text.size());
+        return *this;
+    }
+    std::string str() const { return std::string(c_str(), size()); }
+
+private:
+    static constexpr char kHeapTag = static_cast<char>(0x80);
+    bool onHeap() const { return storage_[15] == kHeapTag; }
+    char* heapData() const;
+    void setInline(std::size_t length);
+    void freeHeap();
+
+    // In place: the bytes. On the heap: pointer, 32-bit size, tag last.
+    char storage_[16];
 };
 
-// The state of one attribute of one node: the attribute plug itself and,
-// for arrays, its elements sorted by logical index.
-struct AttributeState {
-    PlugState whole;
-    std::vector<unsigned int> indices;   // ascending logical indices
-    std::vector<PlugState> elements;     // parallel to indices
-    std::size_t connectedElements = 0;
-    // Positions of connected elements, rebuilt lazily after a change.
-    mutable std::vector<unsigned int> connectedPositions;
-    mutable bool connectedPositionsValid = true;
+// The outgoing connections of one plug, in the order they were made. One
+// is held in place: most plugs that feed anything feed a single plug.
+class DestinationList {
+public:
+    DestinationList() : one_() {}
+    ~DestinationList();
+    DestinationList(const DestinationList&) = delete;
+    DestinationList& operator=(const DestinationList&) = delete;
+
+    const Endpoint* begin() const { return capacity_ > 1 ? many_ : &one_; }
+    const Endpoint* end() const { return begin() + size_; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    void push_back(const Endpoint& end);
+    // Removes the first equal endpoint; false when there is none.
+    bool erase(const Endpoint& end);
+
+private:
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = 1;
+    union {
+        Endpoint one_;
+        Endpoint* many_;
+    };
+};
+
+// The connections of a plug that is no array element: made on its first
+// connection and kept while the node lives.
+struct Links {
+    Endpoint source;   // node null: no incoming connection
+    DestinationList destinations;
+
+    bool connected() const { return source.node || !destinations.empty(); }
+};
+
+// The value and outgoing connections of an array element, made when
+// first needed (most elements only receive one connection).
+struct ElementExtra {
+    PlugText value;
+    DestinationList destinations;
+};
+
+// One element of an array plug.
+struct ElementState {
+    unsigned int index = 0;   // logical index
+    Endpoint source;          // node null: no incoming connection
+    std::unique_ptr<ElementExtra> extra;
+
+    bool connected() const { return source.node || (extra && !extra->destinations.empty()); }
+};
+
+// The elements of one array plug of one node, sorted by logical index,
+// made on the first element.
+struct ArrayState {
+    std::vector<ElementState> elements;
+    std::uint32_t connectedElements = 0;
+    mutable bool connectedPositionsValid = false;
+    // Positions of the connected elements, rebuilt lazily after a change;
+    // not made while every element is connected (position = physical index).
+    mutable std::unique_ptr<std::vector<unsigned int>> connectedPositions;
 
     // Position of the logical index, or -1.
     long find(unsigned int logicalIndex) const;
     // Position of the logical index, creating the element when missing.
     std::size_t findOrCreate(unsigned int logicalIndex);
-    const std::vector<unsigned int>& connected() const;
+    // Physical position of the n-th connected element; false past the last.
+    bool connectedPosition(std::size_t n, std::size_t& position) const;
+    std::size_t numConnected() const { return connectedElements; }
+};
+
+// The state of one attribute of one node besides its string value.
+struct AttributeSlot {
+    std::unique_ptr<Links> links;       // of the attribute plug itself
+    std::unique_ptr<ArrayState> array;  // its elements, for array attributes
+};
+
+// A plug's state wherever it is stored, for reading: null parts are empty.
+struct PlugRead {
+    const PlugText* value = nullptr;
+    const Endpoint* source = nullptr;      // null or a node-null endpoint: none
+    const DestinationList* destinations = nullptr;
+
+    bool hasSource() const { return source && source->node; }
+    bool connected() const { return hasSource() || (destinations && !destinations->empty()); }
 };
 
 class Scene;
 
+// A node of the scene. Its attribute slots and the string values of its
+// attribute plugs live in the same allocation, behind the node: a node
+// costs one allocation, plus one per connected plug of its own.
 struct Node : Handle {
     NodeType* type = nullptr;
     Scene* scene = nullptr;
+    MPxNode* user = nullptr;
     std::string name;
     bool alive = true;
-    std::uint64_t sequence = 0;   // creation order
-    MPxNode* user = nullptr;
-    std::vector<AttributeState> attributes;
+    std::uint16_t slotCount = 0;    // attributes of the type; 0 once the node is gone
+    std::uint16_t valueCount = 0;   // string attributes of the type
 
-    PlugState* plug(int attribute, int index, bool create);
+    // A new node of `type` with empty plugs.
+    static Node* make(NodeType* type);
+    ~Node() override;
+    static void operator delete(void* memory) { ::operator delete(memory); }
+
+    AttributeSlot& slot(int attribute) { return slots()[attribute]; }
+    const AttributeSlot& slot(int attribute) const { return const_cast<Node*>(this)->slots()[attribute]; }
+    bool hasAttribute(int attribute) const { return attribute >= 0 && attribute < slotCount; }
+    // The string value of an attribute plug; null for other attributes.
+    PlugText* wholeValue(int attribute);
+
+    // The plug's state for reading, or all-null when the plug has none.
+    PlugRead read(int attribute, int index) const;
+    // The value of a string plug, made when missing (elements included).
+    PlugText* writableValue(int attribute, int index);
+    // Where the plug keeps its incoming connection and its outgoing ones,
+    // made when missing.
+    Endpoint& sourceSlot(int attribute, int index);
+    DestinationList& destinationSlot(int attribute, int index);
+    // Makes the array element if it does not exist.
+    void touchElement(int attribute, unsigned int logicalIndex);
+    // Frees every plug state (the node left the scene).
+    void dropState();
+
     MFn::Type apiType() const override;
     bool hasFn(MFn::Type type) const override;
+
+private:
+    Node() : Handle(Kind::Node) {}
+    AttributeSlot* slots();
+    PlugText* values();
+    ArrayState& arrayOf(int attribute);
 };
 
 // A loaded plug-in and what it registered.
@@ -153,8 +331,32 @@ struct Plugin : Handle {
     MStatus (*initialize)(MObject) = nullptr;
     MStatus (*uninitialize)(MObject) = nullptr;
 
+    Plugin() : Handle(Kind::Plugin) {}
     MFn::Type apiType() const override { return MFn::kBase; }
     bool hasFn(MFn::Type type) const override { return type == MFn::kBase; }
+};
+
+// Nodes by name, holding no copy of the names: an open-addressing table
+// of node pointers hashed by each node's own name (linear probing,
+// deletion by shifting back, so no tombstones). Each slot keeps its
+// name's hash, so a probe reads a node only when the hashes agree.
+class NameIndex {
+public:
+    Node* find(const std::string& name) const;
+    // The node's name must not be in the index yet.
+    void insert(Node* node);
+    void erase(const std::string& name);
+    std::size_t size() const { return size_; }
+    void clear();
+
+private:
+    static std::uint32_t hashOf(const std::string& name);
+    void place(Node* node, std::uint32_t hash);
+    void grow();
+
+    std::vector<Node*> slots_;            // null: free; size is a power of two
+    std::vector<std::uint32_t> hashes_;   // parallel to slots_
+    std::size_t size_ = 0;
 };
 
 // The nodes of one scene, by creation order and by name.
@@ -186,10 +388,9 @@ private:
 
     mutable std::vector<Node*> order_;     // creation order, dead entries pruned lazily
     mutable std::size_t deadInOrder_ = 0;
-    std::unordered_map<std::string, Node*> byName_;
+    NameIndex byName_;
     // Next trailing number to try per name base; amortises unique naming.
     std::unordered_map<std::string, unsigned int> nextSuffix_;
-    std::uint64_t sequence_ = 0;
 };
 
 // Makes a requested node name legal: letters, digits and '_' only, no
@@ -243,8 +444,19 @@ Scene& scene();
 void replaceScene(std::unique_ptr<Scene> next);
 
 // Resolves an MObject to a live node, or null.
-Node* liveNode(const MObject& object);
-Attribute* attributeOf(const MObject& object);
+inline Node* liveNode(const MObject& object)
+{
+    Handle* handle = handleOf(object);
+    if (!handle || handle->kind != Handle::Kind::Node) return nullptr;
+    Node* node = static_cast<Node*>(handle);
+    return node->alive ? node : nullptr;
+}
+
+inline Attribute* attributeOf(const MObject& object)
+{
+    Handle* handle = handleOf(object);
+    return handle && handle->kind == Handle::Kind::Attribute ? static_cast<Attribute*>(handle) : nullptr;
+}
 
 // Links a plug-in node object to the host node it belongs to.
 void setNodeInstance(MPxNode* user, Node* node);
@@ -290,6 +502,14 @@ void setCommandContext(MPxCommand& command, const MSyntax& syntax, const std::st
 
 // Messages of the running command (or of the host when none runs).
 void reportMessage(const char* kind, const std::string& text);
+
+// A script read without keeping all of its statements (a scene file may
+// hold millions). checkScript refuses exactly what parseScript refuses,
+// with the same message; forEachStatement hands the statements of a
+// checked script to `run` one by one, in order, until it returns false
+// (the result then is false).
+bool checkScript(const std::string& text, std::string* error);
+bool forEachStatement(const std::string& text, const std::function<bool(const Statement&)>& run);
 
 }  // namespace detail
 }  // namespace dghost

@@ -130,14 +130,24 @@ MStatus MDGModifier::newPlugValueString(const MPlug& plug, const MString& value)
 // half-made edit survives into a later doIt.
 MStatus MDGModifier::doIt()
 {
+    Queue& queued = *static_cast<Queue*>(fData);
     Queue edits;
-    edits.swap(*static_cast<Queue*>(fData));
+    edits.swap(queued);
     MStatus status;
-    if (faultHit(Op::doIt, status)) return status;
     MStatus result;
-    for (const Edit& edit : edits) {
-        MStatus one = runEdit(edit);
-        if (!one && result) result = one;
+    if (faultHit(Op::doIt, status)) {
+        result = status;
+    } else {
+        for (const Edit& edit : edits) {
+            MStatus one = runEdit(edit);
+            if (!one && result) result = one;
+        }
+    }
+    // The queue keeps its storage for the next edits (a modifier is often
+    // used for one connection at a time); edits queued meanwhile stay.
+    if (queued.empty()) {
+        edits.clear();
+        edits.swap(queued);
     }
     return result;
 }

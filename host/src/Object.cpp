@@ -9,17 +9,6 @@ using dghost::detail::Handle;
 
 OPENMAYA_MAJOR_NAMESPACE_OPEN
 
-struct MObjectAccess {
-    static Handle* get(const MObject& o) { return static_cast<Handle*>(o.fPtr); }
-    static MObject make(Handle* h)
-    {
-        MObject o;
-        o.fPtr = h;
-        dghost::detail::retain(h);
-        return o;
-    }
-};
-
 MObject MObject::kNullObj;
 
 MObject::MObject() : fPtr(nullptr) {}
@@ -102,30 +91,3 @@ bool MDGContext::isNormal(MStatus* ReturnStatus) const
 const MDGContext MDGContext::current() { return fsNormal; }
 
 OPENMAYA_NAMESPACE_CLOSE
-
-namespace dghost {
-namespace detail {
-
-void retain(Handle* handle)
-{
-    if (handle) ++handle->refs;
-}
-
-void release(Handle* handle)
-{
-    if (handle && --handle->refs == 0) delete handle;
-}
-
-Handle* handleOf(const MObject& object) { return OPENMAYA_MAJOR_NAMESPACE_SCHEMA::MObjectAccess::get(object); }
-MObject objectOf(Handle* handle) { return OPENMAYA_MAJOR_NAMESPACE_SCHEMA::MObjectAccess::make(handle); }
-
-Node* liveNode(const MObject& object)
-{
-    Node* node = dynamic_cast<Node*>(handleOf(object));
-    return node && node->alive ? node : nullptr;
-}
-
-Attribute* attributeOf(const MObject& object) { return dynamic_cast<Attribute*>(handleOf(object)); }
-
-}  // namespace detail
-}  // namespace dghost

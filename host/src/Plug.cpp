@@ -7,6 +7,9 @@
 #include <maya/MPlug.h>
 #include <maya/MPlugArray.h>
 
+#include <charconv>
+#include <cstring>
+
 using namespace dghost::detail;
 
 OPENMAYA_MAJOR_NAMESPACE_OPEN
@@ -15,8 +18,8 @@ struct MPlugAccess {
     static MPlug make(const Endpoint& end)
     {
         MPlug plug;
-        plug.fNode = objectOf(end.node);
-        plug.fAttribute = end.node->type->attributeObjects[end.attribute];
+        MObjectAccess::assign(plug.fNode, end.node);
+        MObjectAccess::assign(plug.fAttribute, handleOf(end.node->type->attributeObjects[end.attribute]));
         plug.fLogicalIndex = end.index;
         return plug;
     }
@@ -95,20 +98,30 @@ MString MPlug::partialName(bool includeNodeName, bool, bool, bool, bool, bool us
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus)) return MString();
     const Attribute& attr = attributeAt(end);
-    std::string text = includeNodeName ? end.node->name + "." : std::string();
-    text += useLongNames ? attr.longName : attr.shortName;
-    if (end.index >= 0) text += "[" + std::to_string(end.index) + "]";
-    return MString(text.c_str());
+    const std::string& attrName = useLongNames ? attr.longName : attr.shortName;
+    char index[16];
+    int indexLength = 0;
+    if (end.index >= 0) {
+        index[0] = '[';
+        char* last = std::to_chars(index + 1, index + sizeof index - 1, end.index).ptr;
+        *last++ = ']';
+        indexLength = static_cast<int>(last - index);
+    }
+    std::string text;
+    text.reserve((includeNodeName ? end.node->name.size() + 1 : 0) + attrName.size() +
+                 static_cast<std::size_t>(indexLength));
+    if (includeNodeName) text.append(end.node->name).append(1, '.');
+    text.append(attrName).append(index, static_cast<std::size_t>(indexLength));
+    return MString(text.c_str(), static_cast<int>(text.size()));
 }
 
 bool MPlug::isNetworked(MStatus* ReturnStatus) const
 {
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus)) return false;
-    const AttributeState& state = end.node->attributes[end.attribute];
-    if (end.index < 0) return state.whole.connected() || state.connectedElements > 0;
-    long position = state.find(static_cast<unsigned int>(end.index));
-    return position >= 0 && state.elements[static_cast<std::size_t>(position)].connected();
+    if (end.index >= 0) return end.node->read(end.attribute, end.index).connected();
+    const AttributeSlot& slot = end.node->slot(end.attribute);
+    return (slot.links && slot.links->connected()) || (slot.array && slot.array->connectedElements > 0);
 }
 
 bool MPlug::isArray(MStatus* ReturnStatus) const
@@ -133,8 +146,7 @@ bool MPlug::isConnected(MStatus* ReturnStatus) const
 {
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus)) return false;
-    const PlugState* state = end.node->plug(end.attribute, end.index, false);
-    return state && state->connected();
+    return end.node->read(end.attribute, end.index).connected();
 }
 
 unsigned int MPlug::logicalIndex(MStatus* ReturnStatus) const
@@ -152,7 +164,8 @@ unsigned int MPlug::numElements(MStatus* ReturnStatus) const
         setStatus(ReturnStatus, MS::kFailure);
         return 0;
     }
-    return static_cast<unsigned int>(end.node->attributes[end.attribute].indices.size());
+    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    return array ? static_cast<unsigned int>(array->elements.size()) : 0;
 }
 
 unsigned int MPlug::evaluateNumElements(MStatus* ReturnStatus) { return numElements(ReturnStatus); }
@@ -161,7 +174,8 @@ unsigned int MPlug::numConnectedElements(MStatus* ReturnStatus) const
 {
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus) || !isArrayPlug(end)) return 0;
-    return static_cast<unsigned int>(end.node->attributes[end.attribute].connected().size());
+    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    return array ? static_cast<unsigned int>(array->numConnected()) : 0;
 }
 
 unsigned int MPlug::getExistingArrayAttributeIndices(MIntArray& indices, MStatus* ReturnStatus)
@@ -175,10 +189,11 @@ unsigned int MPlug::getExistingArrayAttributeIndices(MIntArray& indices, MStatus
         return 0;
     }
     // Filled directly: the host's own work is not an injectable append.
-    const AttributeState& state = end.node->attributes[end.attribute];
-    indices.setLength(static_cast<unsigned int>(state.indices.size()));
-    for (std::size_t i = 0; i < state.indices.size(); ++i)
-        indices[static_cast<unsigned int>(i)] = static_cast<int>(state.indices[i]);
+    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    if (!array) return 0;
+    indices.setLength(static_cast<unsigned int>(array->elements.size()));
+    for (std::size_t i = 0; i < array->elements.size(); ++i)
+        indices[static_cast<unsigned int>(i)] = static_cast<int>(array->elements[i].index);
     return indices.length();
 }
 
@@ -191,7 +206,7 @@ MPlug MPlug::elementByLogicalIndex(unsigned int logicalIndex, MStatus* ReturnSta
         setStatus(ReturnStatus, MS::kFailure);
         return MPlug();
     }
-    end.node->attributes[end.attribute].findOrCreate(logicalIndex);
+    end.node->touchElement(end.attribute, logicalIndex);
     end.index = static_cast<int>(logicalIndex);
     return MPlugAccess::make(end);
 }
@@ -200,12 +215,12 @@ MPlug MPlug::elementByPhysicalIndex(unsigned int physicalIndex, MStatus* ReturnS
 {
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus)) return MPlug();
-    const AttributeState& state = end.node->attributes[end.attribute];
-    if (!isArrayPlug(end) || physicalIndex >= state.indices.size()) {
+    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    if (!isArrayPlug(end) || !array || physicalIndex >= array->elements.size()) {
         setStatus(ReturnStatus, MS::kFailure);
         return MPlug();
     }
-    end.index = static_cast<int>(state.indices[physicalIndex]);
+    end.index = static_cast<int>(array->elements[physicalIndex].index);
     return MPlugAccess::make(end);
 }
 
@@ -214,14 +229,14 @@ MPlug MPlug::connectionByPhysicalIndex(unsigned int physicalIndex, MStatus* Retu
     if (injected(Op::connectionByPhysicalIndex, ReturnStatus)) return MPlug();
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus)) return MPlug();
-    const AttributeState& state = end.node->attributes[end.attribute];
-    const std::vector<unsigned int>& connected = state.connected();
-    if (!isArrayPlug(end) || physicalIndex >= connected.size()) {
+    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    std::size_t position = 0;
+    if (!isArrayPlug(end) || !array || !array->connectedPosition(physicalIndex, position)) {
         // Past the connected elements: a plug with no connections.
         setStatus(ReturnStatus, MS::kFailure);
         return MPlug();
     }
-    end.index = static_cast<int>(state.indices[connected[physicalIndex]]);
+    end.index = static_cast<int>(array->elements[position].index);
     return MPlugAccess::make(end);
 }
 
@@ -242,15 +257,16 @@ bool MPlug::connectedTo(MPlugArray& array, bool asDst, bool asSrc, MStatus* Retu
     if (injected(Op::connectedTo, ReturnStatus)) return false;
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus)) return false;
-    const PlugState* state = end.node->plug(end.attribute, end.index, false);
-    if (!state) return false;
-    std::vector<MPlug> found;
-    if (asDst && state->hasSource) found.push_back(MPlugAccess::make(state->source));
-    if (asSrc)
-        for (const Endpoint& d : state->destinations) found.push_back(MPlugAccess::make(d));
-    array.setLength(static_cast<unsigned int>(found.size()));
-    for (std::size_t i = 0; i < found.size(); ++i) array[static_cast<unsigned int>(i)] = found[i];
-    return !found.empty();
+    const PlugRead state = end.node->read(end.attribute, end.index);
+    const bool fromSource = asDst && state.hasSource();
+    const std::size_t toDestinations = asSrc && state.destinations ? state.destinations->size() : 0;
+    // Filled directly: the host's own work is not an injectable append.
+    array.setLength(static_cast<unsigned int>(toDestinations + (fromSource ? 1 : 0)));
+    unsigned int n = 0;
+    if (fromSource) array[n++] = MPlugAccess::make(*state.source);
+    if (toDestinations)
+        for (const Endpoint& d : *state.destinations) array[n++] = MPlugAccess::make(d);
+    return n > 0;
 }
 
 MPlug MPlug::source(MStatus* ReturnStatus) const
@@ -272,8 +288,8 @@ MStatus MPlug::getValue(MString& value) const
     Endpoint end;
     if (!resolve(*this, end, &status)) return status;
     if (!attributeAt(end).isString || isArrayPlug(end)) return MS::kInvalidParameter;
-    const PlugState* state = end.node->plug(end.attribute, end.index, false);
-    value = state ? state->value.c_str() : "";
+    const PlugText* text = end.node->read(end.attribute, end.index).value;
+    value = text ? text->c_str() : "";
     return MS::kSuccess;
 }
 
@@ -299,10 +315,12 @@ MStatus MPlug::setValue(const MString& value)
     Endpoint end;
     if (!resolve(*this, end, &status)) return status;
     if (!attributeAt(end).isString || isArrayPlug(end)) return MS::kInvalidParameter;
-    PlugState* state = end.node->plug(end.attribute, end.index, true);
-    if (state->hasSource) return failure(MS::kFailure, "the plug is the destination of a connection");
-    state->value = value.asChar();
-    state->hasValue = true;
+    // An element exists once written to, even when the write is refused.
+    if (end.index >= 0) end.node->touchElement(end.attribute, static_cast<unsigned int>(end.index));
+    if (end.node->read(end.attribute, end.index).hasSource())
+        return failure(MS::kFailure, "the plug is the destination of a connection");
+    const char* text = value.asChar();
+    end.node->writableValue(end.attribute, end.index)->assign(text, std::strlen(text));
     end.node->scene->modified = true;
     return MS::kSuccess;
 }

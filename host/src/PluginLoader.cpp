@@ -230,7 +230,11 @@ OPENMAYA_MAJOR_NAMESPACE_OPEN
 
 namespace {
 
-Plugin* attached(const MObject& object) { return dynamic_cast<Plugin*>(handleOf(object)); }
+Plugin* attached(const MObject& object)
+{
+    Handle* handle = handleOf(object);
+    return handle && handle->kind == Handle::Kind::Plugin ? static_cast<Plugin*>(handle) : nullptr;
+}
 
 MStatus injectedStatus(Op op)
 {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -19,66 +20,148 @@ namespace {
 
 // --------------------------------------------------------------- writing
 
-std::string quote(const std::string& text)
+// Appends `text` in double quotes, escaping quotes, backslashes and line
+// breaks.
+void appendQuoted(std::string& out, const char* text, std::size_t length)
 {
-    std::string out = "\"";
-    for (char c : text) {
-        switch (c) {
+    out += '"';
+    for (std::size_t i = 0; i < length; ++i) {
+        switch (text[i]) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\t': out += "\\t"; break;
         case '\r': out += "\\r"; break;
-        default: out += c;
+        default: out += text[i];
         }
     }
-    return out + "\"";
+    out += '"';
 }
 
-std::string plugText(const Endpoint& end)
+void appendQuoted(std::string& out, const std::string& text)
 {
-    std::string text = end.node->name + "." + end.node->type->attributes[end.attribute]->shortName;
-    if (end.index >= 0) text += "[" + std::to_string(end.index) + "]";
-    return text;
+    appendQuoted(out, text.data(), text.size());
 }
 
-void writeValues(std::ostream& out, const Node& node)
+void appendNumber(std::string& out, unsigned long number)
 {
-    for (std::size_t a = 0; a < node.attributes.size(); ++a) {
-        const Attribute& attr = *node.type->attributes[a];
-        if (!attr.isString || !attr.flag(kStorable)) continue;
-        const AttributeState& state = node.attributes[a];
-        if (state.whole.hasValue && !state.whole.value.empty())
-            out << "\tsetAttr \"." << attr.shortName << "\" -type \"string\" " << quote(state.whole.value) << ";\n";
-        for (std::size_t e = 0; e < state.elements.size(); ++e)
-            if (state.elements[e].hasValue && !state.elements[e].value.empty())
-                out << "\tsetAttr \"." << attr.shortName << "[" << state.indices[e] << "]\" -type \"string\" "
-                    << quote(state.elements[e].value) << ";\n";
+    char digits[24];
+    out.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
+}
+
+// "node.attr" or "node.attr[3]", quoted.
+void appendPlug(std::string& out, const Endpoint& end)
+{
+    std::string text = end.node->name;
+    text += '.';
+    text += end.node->type->attributes[static_cast<std::size_t>(end.attribute)]->shortName;
+    if (end.index >= 0) {
+        text += '[';
+        appendNumber(text, static_cast<unsigned long>(end.index));
+        text += ']';
     }
+    appendQuoted(out, text);
+}
+
+void writeValue(std::string& out, const Attribute& attr, long index, const PlugText& value)
+{
+    out += "\tsetAttr \".";
+    out += attr.shortName;
+    if (index >= 0) {
+        out += '[';
+        appendNumber(out, static_cast<unsigned long>(index));
+        out += ']';
+    }
+    out += "\" -type \"string\" ";
+    appendQuoted(out, value.c_str(), value.size());
+    out += ";\n";
+}
+
+void writeValues(std::string& out, Node& node)
+{
+    for (int a = 0; a < node.slotCount; ++a) {
+        const Attribute& attr = *node.type->attributes[static_cast<std::size_t>(a)];
+        if (!attr.isString || !attr.flag(kStorable)) continue;
+        const PlugText* whole = node.wholeValue(a);
+        if (whole && !whole->empty()) writeValue(out, attr, -1, *whole);
+        const ArrayState* array = node.slot(a).array.get();
+        if (!array) continue;
+        for (const ElementState& e : array->elements)
+            if (e.extra && !e.extra->value.empty()) writeValue(out, attr, e.index, e.extra->value);
+    }
+}
+
+void writeConnection(std::string& out, const Endpoint& source, const Endpoint& destination)
+{
+    out += "connectAttr ";
+    appendPlug(out, source);
+    out += ' ';
+    appendPlug(out, destination);
+    out += ";\n";
 }
 
 // Incoming connections of a node, attribute by attribute, elements in
 // ascending logical order.
-void writeConnections(std::ostream& out, Node& node)
+void writeConnections(std::string& out, Node& node)
 {
-    for (std::size_t a = 0; a < node.attributes.size(); ++a) {
-        const AttributeState& state = node.attributes[a];
-        Endpoint self{&node, static_cast<int>(a), -1};
-        if (state.whole.hasSource)
-            out << "connectAttr " << quote(plugText(state.whole.source)) << " " << quote(plugText(self)) << ";\n";
-        for (std::size_t e = 0; e < state.elements.size(); ++e) {
-            if (!state.elements[e].hasSource) continue;
-            self.index = static_cast<int>(state.indices[e]);
-            out << "connectAttr " << quote(plugText(state.elements[e].source)) << " " << quote(plugText(self))
-                << ";\n";
+    for (int a = 0; a < node.slotCount; ++a) {
+        const AttributeSlot& slot = node.slot(a);
+        Endpoint self{&node, a, -1};
+        if (slot.links && slot.links->source.node) writeConnection(out, slot.links->source, self);
+        if (!slot.array) continue;
+        for (const ElementState& e : slot.array->elements) {
+            if (!e.source.node) continue;
+            self.index = static_cast<int>(e.index);
+            writeConnection(out, e.source, self);
         }
     }
 }
 
+// The last line of every saved scene. A file without it was cut short (a
+// copy that stopped, a disk that filled up) and is refused: every cut at a
+// line end would otherwise read as a smaller, valid scene.
+const char kEndMark[] = "// End of scene file";
+
+bool endsWithEndMark(const std::string& text)
+{
+    std::string last = text.substr(0, text.size() - (!text.empty() && text.back() == '\n'));
+    if (!last.empty() && last.back() == '\r') last.pop_back();
+    std::size_t start = last.rfind('\n');
+    return last.compare(start == std::string::npos ? 0 : start + 1, std::string::npos, kEndMark) == 0;
+}
+
+// The line the text's last byte is on.
+int lastLine(const std::string& text)
+{
+    return 1 + static_cast<int>(std::count(text.begin(), text.end() - (text.empty() ? 0 : 1), '\n'));
+}
+
+// A message with each over-long word (a line may hold megabytes) cut to
+// its start and end, never inside a UTF-8 sequence.
+std::string shortened(const std::string& text)
+{
+    const std::size_t kMaxWord = 120, kHead = 60, kTail = 8;
+    auto continuation = [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
+    std::string out;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find(' ', start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        if (end - start <= kMaxWord) {
+            out.append(text, start, end - start);
+        } else {
+            std::size_t head = start + kHead, tail = end - kTail;
+            while (continuation(head)) --head;
+            while (continuation(tail)) ++tail;
+            out += text.substr(start, head - start) + "..." + text.substr(tail, end - tail);
+        }
+        start = end;
+    }
+    return out;
+}
+
 std::string sceneText(const Scene& scene)
 {
-    std::ostringstream out;
-    out << "//Maya ASCII scene\n//Codeset: UTF-8\n";
+    std::string out = "//Maya ASCII scene\n//Codeset: UTF-8\n";
     std::vector<Node*> nodes = scene.nodes();
     std::vector<Plugin*> required;
     for (Node* node : nodes) {
@@ -86,13 +169,25 @@ std::string sceneText(const Scene& scene)
         if (plugin && std::find(required.begin(), required.end(), plugin) == required.end())
             required.push_back(plugin);
     }
-    for (Plugin* plugin : required) out << "requires " << quote(plugin->name) << " " << quote(plugin->version) << ";\n";
+    for (Plugin* plugin : required) {
+        out += "requires ";
+        appendQuoted(out, plugin->name);
+        out += ' ';
+        appendQuoted(out, plugin->version);
+        out += ";\n";
+    }
     for (Node* node : nodes) {
-        out << "createNode " << node->type->name << " -n " << quote(node->name) << ";\n";
+        out += "createNode ";
+        out += node->type->name;
+        out += " -n ";
+        appendQuoted(out, node->name);
+        out += ";\n";
         writeValues(out, *node);
     }
     for (Node* node : nodes) writeConnections(out, *node);
-    return out.str();
+    out += kEndMark;
+    out += '\n';
+    return out;
 }
 
 MStatus fileError(std::string* error, const std::string& text)
@@ -111,7 +206,7 @@ struct Reader {
 
     bool fail(const Statement& s, const std::string& why)
     {
-        error = path + ":" + std::to_string(s.line) + ": " + why;
+        error = path + ":" + std::to_string(s.line) + ": " + shortened(why);
         return false;
     }
 
@@ -173,9 +268,7 @@ struct Reader {
         const Attribute& attr = *end.node->type->attributes[end.attribute];
         if (!attr.isString || (end.index < 0 && attr.flag(kArray)))
             return fail(s, "attribute " + attr.longName + " does not hold a string");
-        PlugState* state = end.node->plug(end.attribute, end.index, true);
-        state->value = s.words[3];
-        state->hasValue = true;
+        *end.node->writableValue(end.attribute, end.index) = s.words[3];
         return true;
     }
 
@@ -237,13 +330,18 @@ MStatus openScene(const std::string& path, std::string* error)
     if (!in) return fileError(error, "Cannot open scene " + path + ": the file cannot be read");
     std::ostringstream buffer;
     buffer << in.rdbuf();
-    std::vector<Statement> statements;
+    const std::string text = buffer.str();
     std::string why;
-    if (!parseScript(buffer.str(), statements, &why)) return fileError(error, path + ":" + why.substr(5));
+    // Checked whole first, so a syntax error anywhere wins over a bad
+    // statement before it; then read a statement at a time.
+    if (!checkScript(text, &why)) return fileError(error, path + ":" + why.substr(5));
     auto next = std::make_unique<Scene>();
     Reader reader{path, *next, nullptr, std::string()};
-    for (const Statement& s : statements)
-        if (!reader.run(s)) return fileError(error, reader.error);
+    if (!forEachStatement(text, [&reader](const Statement& s) { return reader.run(s); }))
+        return fileError(error, reader.error);
+    if (!endsWithEndMark(text))
+        return fileError(error, path + ":" + std::to_string(lastLine(text)) +
+                                    ": the file ends without its last line \"" + kEndMark + "\" (cut short?)");
     next->fileName = path;
     next->modified = false;
     activeSelection().clear();

@@ -13,19 +13,31 @@
 namespace dghost {
 namespace {
 
+// The range the second byte of a sequence may take after lead byte `c`:
+// RFC 3629 forbids overlong forms (C0, C1, E0 80..9F, F0 80..8F), UTF-16
+// surrogates (ED A0..BF) and code points above U+10FFFF (F4 90.., F5..FF).
+bool secondByteRange(unsigned char c, unsigned char& low, unsigned char& high)
+{
+    low = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
+    high = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
+    return c >= 0xC2 && c <= 0xF4;
+}
+
 // Checks that the bytes are well-formed UTF-8 with no NUL.
 bool validText(const std::string& text, std::size_t& badOffset)
 {
     std::size_t i = 0;
     while (i < text.size()) {
         unsigned char c = static_cast<unsigned char>(text[i]);
-        std::size_t extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 9;
-        if (c == 0 || extra == 9 || i + extra >= text.size() + (extra ? 0 : 1)) {
+        std::size_t extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+        unsigned char low = 0x80, high = 0xBF;
+        if (c == 0 || (extra && !secondByteRange(c, low, high)) || i + extra >= text.size() + (extra ? 0 : 1)) {
             badOffset = i;
             return false;
         }
         for (std::size_t k = 1; k <= extra; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+            unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
                 badOffset = i;
                 return false;
             }
@@ -35,11 +47,22 @@ bool validText(const std::string& text, std::size_t& badOffset)
     return true;
 }
 
+// The characters that end an unquoted word (NUL too, as strchr finds it).
+bool endsWord(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ';' || c == '"' || c == '\0';
+}
+
+// Splits a script into statements and hands each finished one to a sink
+// (a callable taking Statement&, false to stop). With `keep` false it only
+// looks for the errors, building no statement.
 struct Tokenizer {
     const std::string& text;
     std::size_t pos = 0;
     int line = 1;
     std::string error;
+    bool keep = true;
+    bool stopped = false;   // the sink refused a statement
 
     bool fail(int where, const std::string& why)
     {
@@ -52,15 +75,18 @@ struct Tokenizer {
         int start = line;
         ++pos;  // opening quote
         while (pos < text.size()) {
+            // Plain characters up to the next quote, line end or escape go in at once.
+            std::size_t plain = pos;
+            while (plain < text.size() && text[plain] != '"' && text[plain] != '\n' && text[plain] != '\\') ++plain;
+            if (keep) word.append(text, pos, plain - pos);
+            pos = plain;
+            if (pos >= text.size()) break;
             char c = text[pos++];
             if (c == '"') return true;
             if (c == '\n') return fail(start, "unterminated string");
-            if (c != '\\') {
-                word += c;
-                continue;
-            }
             if (pos >= text.size()) break;
             char e = text[pos++];
+            if (!keep) continue;
             switch (e) {
             case 'n': word += '\n'; break;
             case 't': word += '\t'; break;
@@ -84,20 +110,21 @@ struct Tokenizer {
         return true;
     }
 
-    // Appends the statement being built, if it has any words.
-    static void finish(Statement& current, std::size_t begin, std::size_t end, const std::string& text,
-                       std::vector<Statement>& out)
+    // Hands over the statement being built, if it has any words.
+    template <typename Sink>
+    void finish(Statement& current, std::size_t begin, std::size_t end, Sink& sink)
     {
         if (current.name.empty() && current.words.empty()) return;
-        std::string written = text.substr(begin, end - begin);
-        while (!written.empty() && (written.back() == ' ' || written.back() == '\t' || written.back() == '\r'))
-            written.pop_back();
-        current.text = written;
-        out.push_back(current);
+        while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r')) --end;
+        current.text.assign(text, begin, end - begin);
+        if (!sink(current)) stopped = true;
         current = Statement();
     }
 
-    bool run(std::vector<Statement>& out)
+    // False at a syntax error (see `error`); true otherwise, also when the
+    // sink stopped the run (see `stopped`).
+    template <typename Sink>
+    bool run(Sink& sink)
     {
         Statement current;
         std::size_t begin = 0;
@@ -106,18 +133,20 @@ struct Tokenizer {
             char c = text[pos];
             if (c == ' ' || c == '\t' || c == '\r') { ++pos; continue; }
             if (c == '\n' || c == ';') {
-                if (inStatement) finish(current, begin, pos, text, out);
+                if (inStatement) finish(current, begin, pos, sink);
+                if (stopped) return true;
                 inStatement = false;
                 if (c == '\n') ++line;
                 ++pos;
                 continue;
             }
-            if (text.compare(pos, 2, "//") == 0) {
+            const bool slashNext = c == '/' && pos + 1 < text.size();
+            if (slashNext && text[pos + 1] == '/') {
                 std::size_t end = text.find('\n', pos);
                 pos = end == std::string::npos ? text.size() : end;
                 continue;
             }
-            if (text.compare(pos, 2, "/*") == 0) {
+            if (slashNext && text[pos + 1] == '*') {
                 if (!comment()) return false;
                 continue;
             }
@@ -125,25 +154,42 @@ struct Tokenizer {
                 inStatement = true;
                 begin = pos;
                 current.line = line;
+                current.words.reserve(4);
+                current.quoted.reserve(4);
             }
             std::string word;
             bool isQuoted = c == '"';
             if (isQuoted) {
                 if (!quoted(word)) return false;
             } else {
-                while (pos < text.size() && !std::strchr(" \t\r\n;\"", text[pos])) word += text[pos++];
+                const std::size_t start = pos;
+                while (pos < text.size() && !endsWord(text[pos])) ++pos;
+                if (keep) word.assign(text, start, pos - start);
             }
+            if (!keep) continue;
             if (current.name.empty() && current.words.empty()) {
-                current.name = word;
+                current.name = std::move(word);
             } else {
-                current.words.push_back(word);
+                current.words.push_back(std::move(word));
                 current.quoted.push_back(isQuoted);
             }
         }
-        if (inStatement) finish(current, begin, pos, text, out);
+        if (inStatement) finish(current, begin, pos, sink);
         return true;
     }
 };
+
+// The error parseScript reports for text that is not valid UTF-8, or "".
+std::string textError(const std::string& text)
+{
+    std::size_t bad = 0;
+    if (validText(text, bad)) return std::string();
+    int line = 1;
+    for (std::size_t i = 0; i < bad; ++i)
+        if (text[i] == '\n') ++line;
+    return "line " + std::to_string(line) +
+           (text[bad] == '\0' ? ": NUL byte in the text" : ": the text is not valid UTF-8");
+}
 
 // ----------------------------------------------------------------- output
 
@@ -230,22 +276,46 @@ void printPlain(const CommandOutcome& o, const std::string& name, std::ostream& 
 bool parseScript(const std::string& text, std::vector<Statement>& statements, std::string* error)
 {
     statements.clear();
-    std::size_t bad = 0;
-    if (!validText(text, bad)) {
-        int line = 1;
-        for (std::size_t i = 0; i < bad; ++i)
-            if (text[i] == '\n') ++line;
-        if (error)
-            *error = "line " + std::to_string(line) +
-                     (text[bad] == '\0' ? ": NUL byte in the text" : ": the text is not valid UTF-8");
+    const std::string invalid = textError(text);
+    if (!invalid.empty()) {
+        if (error) *error = invalid;
         return false;
     }
-    Tokenizer tokenizer{text, 0, 1, std::string()};
-    if (tokenizer.run(statements)) return true;
+    Tokenizer tokenizer{text, 0, 1, std::string(), true, false};
+    auto keepAll = [&statements](Statement& s) {
+        statements.push_back(std::move(s));
+        return true;
+    };
+    if (tokenizer.run(keepAll)) return true;
     if (error) *error = tokenizer.error;
     statements.clear();
     return false;
 }
+
+namespace detail {
+
+bool checkScript(const std::string& text, std::string* error)
+{
+    std::string invalid = textError(text);
+    if (invalid.empty()) {
+        Tokenizer tokenizer{text, 0, 1, std::string(), true, false};
+        tokenizer.keep = false;
+        auto ignore = [](Statement&) { return true; };
+        if (tokenizer.run(ignore)) return true;
+        invalid = tokenizer.error;
+    }
+    if (error) *error = invalid;
+    return false;
+}
+
+bool forEachStatement(const std::string& text, const std::function<bool(const Statement&)>& run)
+{
+    Tokenizer tokenizer{text, 0, 1, std::string(), true, false};
+    auto each = [&run](Statement& s) { return run(s); };
+    return tokenizer.run(each) && !tokenizer.stopped;
+}
+
+}  // namespace detail
 
 bool runStatements(const std::vector<Statement>& statements, const ScriptOptions& options, std::ostream& out,
                    std::ostream& err)

@@ -1,0 +1,128 @@
+#include "bench/Floors.h"
+
+#include "import/ImportErrorHandler.h"
+#include "import/SafeDomParser.h"
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/framework/LocalFileFormatTarget.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/TransService.hpp>
+#include <xercesc/util/XMLUni.hpp>
+
+#ifdef DENDRINE_BENCH_PUGIXML
+#include <pugixml.hpp>
+#endif
+
+#include <memory>
+
+XERCES_CPP_NAMESPACE_USE
+
+namespace bench {
+
+bool xercesParse(const std::string& path)
+{
+    std::string bytes;
+    std::string reason;
+    try {
+        XercesSession session;
+        if (!readFileBytes(path, bytes, reason)) return false;
+        ImportErrorHandler handler;
+        ImportParser parser(handler);
+        const std::u16string systemId(path.begin(), path.end());
+        const DOMDocument* document = parser.parse(bytes, systemId);
+        return document != nullptr && handler.fatalErrorCount() == 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+namespace {
+
+// UTF-8 to the library's strings with one transcoder for every string,
+// as the export does.
+class Utf16 {
+public:
+    Utf16()
+    {
+        XMLTransService::Codes result = XMLTransService::Ok;
+        transcoder_.reset(XMLPlatformUtils::fgTransService->makeNewTranscoderFor("UTF-8", result, 16 * 1024));
+    }
+    TranscodeFromStr operator()(const std::string& text) const
+    {
+        return TranscodeFromStr(reinterpret_cast<const XMLByte*>(text.data()), text.size(), transcoder_.get());
+    }
+
+private:
+    std::unique_ptr<XMLTranscoder> transcoder_;
+};
+
+DOMDocument* buildDom(DOMImplementation* implementation, const std::vector<ModelElement>& model)
+{
+    Utf16 utf16;
+    DOMDocument* document = implementation->createDocument();
+    std::vector<DOMElement*> elements;
+    elements.reserve(model.size());
+    for (const ModelElement& e : model) {
+        DOMElement* element = document->createElement(utf16(e.tag).str());
+        for (const ModelAttribute& a : e.attributes) element->setAttribute(utf16(a.name).str(), utf16(a.value).str());
+        if (!e.text.empty()) element->appendChild(document->createTextNode(utf16(e.text).str()));
+        DOMNode* parent = e.parent < 0 ? static_cast<DOMNode*>(document) : elements[static_cast<std::size_t>(e.parent)];
+        parent->appendChild(element);
+        elements.push_back(element);
+    }
+    return document;
+}
+
+bool writePretty(DOMImplementation* implementation, DOMDocument* document, const std::string& path)
+{
+    DOMImplementationLS* ls = static_cast<DOMImplementationLS*>(implementation);
+    DOMLSSerializer* serializer = ls->createLSSerializer();
+    serializer->getDomConfig()->setParameter(XMLUni::fgDOMWRTFormatPrettyPrint, true);
+    DOMLSOutput* output = ls->createLSOutput();
+    output->setEncoding(u"UTF-8");
+    bool written = false;
+    {
+        LocalFileFormatTarget target(path.c_str());
+        output->setByteStream(&target);
+        written = serializer->write(document->getDocumentElement(), output);
+        target.flush();
+    }
+    output->release();
+    serializer->release();
+    return written;
+}
+
+}  // namespace
+
+bool xercesBuildAndWrite(const std::vector<ModelElement>& model, const std::string& path)
+{
+    try {
+        XMLPlatformUtils::Initialize();
+        bool written = false;
+        {
+            DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(u"LS");
+            DOMDocument* document = buildDom(implementation, model);
+            written = writePretty(implementation, document, path);
+            document->release();
+        }
+        XMLPlatformUtils::Terminate();
+        return written;
+    } catch (...) {
+        return false;
+    }
+}
+
+#ifdef DENDRINE_BENCH_PUGIXML
+bool havePugixml() { return true; }
+
+bool pugixmlParse(const std::string& path)
+{
+    pugi::xml_document document;
+    return static_cast<bool>(document.load_file(path.c_str()));
+}
+#else
+bool havePugixml() { return false; }
+bool pugixmlParse(const std::string&) { return false; }
+#endif
+
+}  // namespace bench
