@@ -1,0 +1,2 @@
+createNode XmlElement -n "a";
+select -r a;

@@ -1,0 +1,2 @@
+createNode XmlElement -n "a";
+	setAttr ".XName" -type "string" "unterminated
