@@ -93,27 +93,18 @@ MSyntax objectsSyntax(unsigned int minimum, unsigned int maximum = ~0u)
 // "node.attr" or "node.attr[3]" to a plug, or an error text.
 bool parsePlug(const std::string& text, MPlug& plug, std::string& error)
 {
-    std::size_t dot = text.find('.');
-    if (dot == std::string::npos) return error = "not a plug name: " + text, false;
-    Node* node = scene().find(text.substr(0, dot));
-    if (!node) return error = "no node named " + text.substr(0, dot), false;
-    std::string attr = text.substr(dot + 1);
-    long index = -1;
-    std::size_t bracket = attr.find('[');
-    if (bracket != std::string::npos) {
-        if (attr.back() != ']') return error = "bad index in " + text, false;
-        std::string digits = attr.substr(bracket + 1, attr.size() - bracket - 2);
-        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
-            return error = "bad index in " + text, false;
-        index = std::stol(digits);
-        attr = attr.substr(0, bracket);
-    }
-    int a = node->type->findAttribute(attr);
-    if (a < 0) return error = "no attribute " + attr + " on " + node->name, false;
+    PlugName name;
+    PlugNameError malformed = splitPlugName(text, name);
+    if (malformed == PlugNameError::kNotAPlug) return error = "not a plug name: " + text, false;
+    if (malformed == PlugNameError::kBadIndex) return error = "bad index in " + text, false;
+    Node* node = scene().find(name.node);
+    if (!node) return error = "no node named " + name.node, false;
+    int a = node->type->findAttribute(name.attribute);
+    if (a < 0) return error = "no attribute " + name.attribute + " on " + node->name, false;
     plug = makePlug(Endpoint{node, a, -1});
-    if (index >= 0) {
-        if (!node->type->attributes[a]->flag(kArray)) return error = attr + " is not an array", false;
-        plug = plug.elementByLogicalIndex(static_cast<unsigned int>(index));
+    if (name.index >= 0) {
+        if (!node->type->attributes[a]->flag(kArray)) return error = name.attribute + " is not an array", false;
+        plug = plug.elementByLogicalIndex(static_cast<unsigned int>(name.index));
     }
     return true;
 }

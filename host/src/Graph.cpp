@@ -708,6 +708,26 @@ void deleteNode(Node* node)
     node->scene->destroy(node);
 }
 
+// ------------------------------------------------------------ plug names
+
+PlugNameError splitPlugName(const std::string& text, PlugName& name)
+{
+    std::size_t dot = text.find('.');
+    if (dot == std::string::npos) return PlugNameError::kNotAPlug;
+    name.node = text.substr(0, dot);
+    name.attribute = text.substr(dot + 1);
+    name.index = -1;
+    std::size_t bracket = name.attribute.find('[');
+    if (bracket == std::string::npos) return PlugNameError::kNone;
+    std::string digits = name.attribute.substr(bracket + 1, name.attribute.size() - bracket - 2);
+    if (name.attribute.back() != ']' || digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
+        return PlugNameError::kBadIndex;
+    name.index = std::stoi(digits);
+    name.attribute.resize(bracket);
+    return PlugNameError::kNone;
+}
+
 // --------------------------------------------------------------- globals
 
 Registry& registry()

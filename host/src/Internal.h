@@ -402,6 +402,16 @@ MPlug makePlug(const Endpoint& end);
 // False for a null plug or one whose node is gone.
 bool endpointOf(const MPlug& plug, Endpoint& end);
 
+// A plug written as NODE.ATTR or NODE.ATTR[INDEX]; NODE may be empty (a
+// scene file's ".ATTR" names the node created last). index is -1 without one.
+struct PlugName {
+    std::string node;
+    std::string attribute;
+    int index = -1;
+};
+enum class PlugNameError { kNone, kNotAPlug, kBadIndex };
+PlugNameError splitPlugName(const std::string& text, PlugName& name);
+
 // Connects or disconnects two plugs of live nodes (validated).
 MStatus connectPlugs(const Endpoint& source, const Endpoint& destination, std::string* why);
 MStatus disconnectPlugs(const Endpoint& source, const Endpoint& destination, std::string* why);

@@ -212,26 +212,17 @@ struct Reader {
 
     bool endpoint(const Statement& s, const std::string& text, Endpoint& end)
     {
-        std::size_t dot = text.find('.');
-        if (dot == std::string::npos) return fail(s, "not a plug name: " + text);
-        Node* node = dot == 0 ? last : scene.find(text.substr(0, dot));
+        PlugName name;
+        PlugNameError malformed = splitPlugName(text, name);
+        if (malformed == PlugNameError::kNotAPlug) return fail(s, "not a plug name: " + text);
+        if (malformed == PlugNameError::kBadIndex) return fail(s, "bad index in plug " + text);
+        Node* node = name.node.empty() ? last : scene.find(name.node);
         if (!node) return fail(s, "no node for plug " + text);
-        std::string attr = text.substr(dot + 1);
-        int index = -1;
-        std::size_t bracket = attr.find('[');
-        if (bracket != std::string::npos) {
-            std::string digits = attr.substr(bracket + 1, attr.size() - bracket - 2);
-            if (attr.back() != ']' || digits.empty() || digits.size() > 9 ||
-                digits.find_first_not_of("0123456789") != std::string::npos)
-                return fail(s, "bad index in plug " + text);
-            index = std::stoi(digits);
-            attr = attr.substr(0, bracket);
-        }
-        int a = node->type->findAttribute(attr);
-        if (a < 0) return fail(s, "no attribute " + attr + " on node " + node->name);
-        if ((index >= 0) != node->type->attributes[a]->flag(kArray) && index >= 0)
-            return fail(s, "attribute " + attr + " is not an array");
-        end = Endpoint{node, a, index};
+        int a = node->type->findAttribute(name.attribute);
+        if (a < 0) return fail(s, "no attribute " + name.attribute + " on node " + node->name);
+        if (name.index >= 0 && !node->type->attributes[a]->flag(kArray))
+            return fail(s, "attribute " + name.attribute + " is not an array");
+        end = Endpoint{node, a, name.index};
         return true;
     }
 
