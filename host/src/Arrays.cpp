@@ -1,10 +1,11 @@
-// MObjectArray, MIntArray and MPlugArray: plain growable arrays.
+// MObjectArray, MIntArray, MPlugArray and MStringArray: plain growable arrays.
 
 #include "Internal.h"
 
 #include <maya/MIntArray.h>
 #include <maya/MObjectArray.h>
 #include <maya/MPlugArray.h>
+#include <maya/MStringArray.h>
 
 using dghost::detail::Op;
 using dghost::detail::faultHit;
@@ -152,6 +153,71 @@ MStatus MPlugArray::clear()
 {
     fItems.clear();
     return MS::kSuccess;
+}
+
+MStringArray::MStringArray() = default;
+MStringArray::MStringArray(const MStringArray& other) = default;
+MStringArray::MStringArray(const MString strings[], unsigned int count)
+    : fItems(strings, strings + count)
+{
+}
+MStringArray::MStringArray(const char* strings[], unsigned int count)
+{
+    for (unsigned int i = 0; i < count; ++i) fItems.emplace_back(strings[i]);
+}
+MStringArray::MStringArray(unsigned int initialSize, const MString& initialValue)
+    : fItems(initialSize, initialValue)
+{
+}
+MStringArray::~MStringArray() = default;
+MStringArray& MStringArray::operator=(const MStringArray& other) = default;
+
+MString MStringArray::operator[](unsigned int index) const { return fItems.at(index); }
+MString& MStringArray::operator[](unsigned int index) { return fItems.at(index); }
+
+MStatus MStringArray::set(const MString& element, unsigned int index)
+{
+    return setAt(fItems, element, index);
+}
+MStatus MStringArray::set(const char* element, unsigned int index)
+{
+    return set(MString(element), index);
+}
+MStatus MStringArray::setLength(unsigned int length)
+{
+    fItems.resize(length);
+    return MS::kSuccess;
+}
+unsigned int MStringArray::length() const { return static_cast<unsigned int>(fItems.size()); }
+MStatus MStringArray::remove(unsigned int index) { return removeAt(fItems, index); }
+MStatus MStringArray::insert(const MString& element, unsigned int index)
+{
+    return insertAt(fItems, element, index);
+}
+MStatus MStringArray::append(const MString& element) { return appendTo(fItems, element); }
+MStatus MStringArray::copy(const MStringArray& source)
+{
+    fItems = source.fItems;
+    return MS::kSuccess;
+}
+MStatus MStringArray::clear()
+{
+    fItems.clear();
+    return MS::kSuccess;
+}
+int MStringArray::indexOf(const MString& element) const
+{
+    for (std::size_t i = 0; i < fItems.size(); ++i)
+        if (fItems[i] == element) return static_cast<int>(i);
+    return -1;
+}
+
+std::ostream& operator<<(std::ostream& os, const MStringArray& array)
+{
+    os << "[";
+    for (std::size_t i = 0; i < array.fItems.size(); ++i)
+        os << (i ? "," : "") << array.fItems[i];
+    return os << "]";
 }
 
 OPENMAYA_NAMESPACE_CLOSE
