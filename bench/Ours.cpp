@@ -3,7 +3,7 @@
 #include "tree/Attributes.h"
 #include "tree/Children.h"
 #include "tree/Document.h"
-#include "tree/Log.h"
+#include "log/Log.h"
 
 #include <dghost/Host.h>
 #include <maya/MDGModifier.h>

@@ -1,84 +1,84 @@
 #include "commands/NodeRemoval.h"
 
+#include "log/Log.h"
+#include "nodes/PlugNames.h"
 #include "tree/Attributes.h"
 #include "tree/Children.h"
-#include "tree/Log.h"
 #include "tree/Lookup.h"
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MPlug.h>
 #include <maya/MPlugArray.h>
-#include <maya/MString.h>
 
-std::string NodeSet::keyOf(MObject node)
+#include <set>
+#include <string>
+
+namespace {
+
+using Keys = std::set<std::string>;
+
+// The nodes a plug of `node` feeds (as source). False, after the error line
+// `errorText`, when the host could not tell.
+bool destinationNodes(const MObject& node, const char* plugName, const char* errorText,
+                      MObjectArray& nodes)
 {
     MStatus status;
     MFnDependencyNode fn(node, &status);
-    if (status != MS::kSuccess) {
-        return std::string();
-    }
-    return fn.name().asChar();
-}
-
-bool NodeSet::insert(MObject node)
-{
-    std::string key = keyOf(node);
-    if (key.empty() || !keys.insert(key).second) {
+    MPlug plug = fn.findPlug(plugName, false, &status);
+    MPlugArray destinations;
+    if (!failed(status))
+        plug.connectedTo(destinations, false, true, &status);
+    if (logError(errorText, status))
         return false;
-    }
-    members.append(node);
+    for (unsigned int i = 0; i < destinations.length(); ++i)
+        nodes.append(destinations[i].node());
     return true;
 }
 
-bool NodeSet::contains(MObject node) const
+// Whether the element has a parent whose key is not in `doomed`; an
+// element whose links cannot be read counts as linked, so it is kept.
+bool hasParentOutside(const MObject& element, const Keys& doomed)
 {
-    std::string key = keyOf(node);
-    return !key.empty() && keys.count(key) != 0;
-}
-
-MStatus collectSubtree(MObject root, NodeSet& elements)
-{
-    if (!isElementNode(root)) {
-        return MS::kInvalidParameter;
-    }
-    unsigned int next = elements.nodes().length();
-    elements.insert(root);
-    // Everything from `next` on is still to be expanded: the set's own
-    // insertion order is the work list.
-    for (; next < elements.nodes().length(); ++next) {
-        MObjectArray children;
-        getChildNodes(elements.nodes()[next], children);
-        for (unsigned int i = 0; i < children.length(); ++i) {
-            if (isElementNode(children[i])) {
-                elements.insert(children[i]);
-            }
-        }
-    }
-    return MS::kSuccess;
-}
-
-bool isLinkedByOtherElement(MObject attributeNode, const NodeSet& ignored)
-{
-    MStatus status;
-    MFnDependencyNode fn(attributeNode, &status);
-    MPlug parentPlug = fn.findPlug("Parent", false, &status);
-    MPlugArray destinations;
-    if (!failed(status)) {
-        parentPlug.connectedTo(destinations, false, true, &status);
-    }
-    if (logError("Error Reading Attribute Links", status)) {
+    MObjectArray parents;
+    if (!destinationNodes(element, kToParentPlug.shortName, "Error Reading Element Links", parents))
         return true;
-    }
-    for (unsigned int i = 0; i < destinations.length(); ++i) {
-        MObject owner = destinations[i].node();
-        if (isElementNode(owner) && !ignored.contains(owner)) {
+    for (unsigned int i = 0; i < parents.length(); ++i) {
+        if (doomed.count(nodeKey(parents[i])) == 0)
             return true;
-        }
     }
     return false;
 }
 
-MStatus collectOrphanedAttributes(const NodeSet& elements, NodeSet& attributeNodes)
+// The elements of `elements` that nothing outside the removed part links:
+// an element with a parent outside stays, and so, in the next rounds, does
+// everything below it.
+NodeSet unlinkedElements(const NodeSet& elements)
+{
+    const MObjectArray& all = elements.nodes();
+    Keys doomed;
+    for (unsigned int i = 0; i < all.length(); ++i)
+        doomed.insert(nodeKey(all[i]));
+    for (bool kept = true; kept;) {
+        kept = false;
+        for (unsigned int i = 0; i < all.length(); ++i) {
+            const std::string key = nodeKey(all[i]);
+            if (doomed.count(key) != 0 && hasParentOutside(all[i], doomed)) {
+                doomed.erase(key);
+                kept = true;
+            }
+        }
+    }
+    NodeSet unlinked;
+    for (unsigned int i = 0; i < all.length(); ++i) {
+        if (doomed.count(nodeKey(all[i])) != 0)
+            unlinked.insert(all[i]);
+    }
+    return unlinked;
+}
+
+// Adds each attribute node of `elements` that no element outside
+// `elements` links.
+void collectOrphanedAttributes(const NodeSet& elements, NodeSet& attributeNodes)
 {
     const MObjectArray& owners = elements.nodes();
     for (unsigned int e = 0; e < owners.length(); ++e) {
@@ -92,35 +92,60 @@ MStatus collectOrphanedAttributes(const NodeSet& elements, NodeSet& attributeNod
             }
         }
     }
+}
+
+}  // namespace
+
+MStatus collectSubtrees(const MObjectArray& roots, NodeSet& elements, MString& problem)
+{
+    for (unsigned int r = 0; r < roots.length(); ++r) {
+        if (!isElementNode(roots[r]))
+            continue;
+        MObjectArray below;
+        MStatus status = getAllDescendants(roots[r], below, problem);
+        if (status != MS::kSuccess)
+            return status;
+        elements.insert(roots[r]);
+        // Post-order backwards: every parent before its children.
+        for (unsigned int i = below.length(); i-- > 0;)
+            elements.insert(below[i]);
+    }
     return MS::kSuccess;
 }
 
-MStatus deleteSubtrees(const MObjectArray& roots, MDGModifier& modifier)
+MStatus deleteUnlinkedSubtrees(const NodeSet& elements, MDGModifier& modifier)
 {
-    NodeSet elements;
-    for (unsigned int i = 0; i < roots.length(); ++i) {
-        collectSubtree(roots[i], elements);
-    }
+    NodeSet doomed = unlinkedElements(elements);
     NodeSet attributeNodes;
-    collectOrphanedAttributes(elements, attributeNodes);
-    MObjectArray doomed(elements.nodes());
-    for (unsigned int i = 0; i < attributeNodes.nodes().length(); ++i) {
-        doomed.append(attributeNodes.nodes()[i]);
+    collectOrphanedAttributes(doomed, attributeNodes);
+    MObjectArray nodes(doomed.nodes());
+    for (unsigned int i = 0; i < attributeNodes.nodes().length(); ++i)
+        nodes.append(attributeNodes.nodes()[i]);
+    return deleteNodes(nodes, modifier);
+}
+
+bool isLinkedByOtherElement(MObject attributeNode, const NodeSet& ignored)
+{
+    MObjectArray owners;
+    if (!destinationNodes(attributeNode, kAttributeParentPlug.longName,
+                          "Error Reading Attribute Links", owners))
+        return true;
+    for (unsigned int i = 0; i < owners.length(); ++i) {
+        if (isElementNode(owners[i]) && !ignored.contains(owners[i]))
+            return true;
     }
-    return deleteNodes(doomed, modifier);
+    return false;
 }
 
 MStatus deleteNodes(const MObjectArray& nodes, MDGModifier& modifier)
 {
-    if (nodes.length() == 0) {
+    if (nodes.length() == 0)
         return MS::kSuccess;
-    }
     MStatus firstFailure = MS::kSuccess;
     for (unsigned int i = 0; i < nodes.length(); ++i) {
         MStatus queued = modifier.deleteNode(nodes[i]);
-        if (logError("Error Queueing Node Deletion", queued) && !failed(firstFailure)) {
+        if (logError("Error Queueing Node Deletion", queued) && !failed(firstFailure))
             firstFailure = queued;
-        }
     }
     MStatus done = modifier.doIt();
     logError("Error Deleting Nodes", done);

@@ -1,14 +1,15 @@
 #include "commands/XmlElementCmd.h"
 
-#include "commands/NodeRemoval.h"
+#include "log/Log.h"
+#include "nodes/PlugNames.h"
 #include "nodes/XmlTypeIds.h"
 #include "tree/Attributes.h"
 #include "tree/Children.h"
 #include "tree/Document.h"
-#include "tree/Log.h"
 #include "tree/Lookup.h"
 #include "tree/Parents.h"
 
+#include <maya/MArgDatabase.h>
 #include <maya/MFn.h>
 #include <maya/MFnDependencyNode.h>
 #include <maya/MGlobal.h>
@@ -17,46 +18,6 @@
 #include <maya/MSelectionList.h>
 
 namespace {
-
-const char* const kHelpFlag = "-h";
-const char* const kHelpFlagLong = "-help";
-const char* const kNameFlag = "-n";
-const char* const kNameFlagLong = "-name";
-const char* const kXmlNameFlag = "-xn";
-const char* const kXmlNameFlagLong = "-xname";
-const char* const kXmlValueFlag = "-xv";
-const char* const kXmlValueFlagLong = "-xvalue";
-const char* const kChildFlag = "-ch";
-const char* const kChildFlagLong = "-child";
-const char* const kDisconnectChildFlag = "-dc";
-const char* const kDisconnectChildFlagLong = "-disconnectchild";
-const char* const kDisconnectAllChildFlag = "-dac";
-const char* const kDisconnectAllChildFlagLong = "-disconnectallchild";
-const char* const kRemoveChildFlag = "-rc";
-const char* const kRemoveChildFlagLong = "-removechild";
-const char* const kRemoveAllChildFlag = "-rac";
-const char* const kRemoveAllChildFlagLong = "-removeallchild";
-const char* const kParentFlag = "-p";
-const char* const kParentFlagLong = "-parent";
-const char* const kDisconnectParentFlag = "-dp";
-const char* const kDisconnectParentFlagLong = "-disconnectparent";
-const char* const kAttributeFlag = "-at";
-const char* const kAttributeFlagLong = "-attribute";
-const char* const kDisconnectAttributeFlag = "-da";
-const char* const kDisconnectAttributeFlagLong = "-disconnectattribute";
-const char* const kDisconnectAllAttributeFlag = "-daa";
-const char* const kDisconnectAllAttributeFlagLong = "-disconnectallattribute";
-const char* const kRemoveAttributeFlag = "-ra";
-const char* const kRemoveAttributeFlagLong = "-removeattribute";
-const char* const kRemoveAllAttributeFlag = "-raa";
-const char* const kRemoveAllAttributeFlagLong = "-removeallattribute";
-
-// The flags that act on the selected element in every mode.
-const char* const kSelectionFlags[] = {
-    kDisconnectParentFlag, kDisconnectChildFlag, kDisconnectAllChildFlag,
-    kDisconnectAttributeFlag, kDisconnectAllAttributeFlag, kRemoveChildFlag,
-    kRemoveAllChildFlag, kRemoveAttributeFlag, kRemoveAllAttributeFlag,
-};
 
 const char* const kHelpText =
     " XmlElement -\n"
@@ -77,81 +38,41 @@ const char* const kHelpText =
     "\t -da/-disconnectattribute\t: disconnects the specified attribute from the actual selected node\n"
     "\t -daa/-disconnectallattribute\t: disconnects all attribute from the actual selected node\n";
 
-const char* const kRemovalFailedMessage = "Error removing the disconnected Nodes from the Scene";
+const char* const kNoSuchAttributeMessage =
+    "The given AttributeName doesnt leads to an Vallid Attribute Node";
+const char* const kNoSuchParentMessage = "Error the given Element couldnt be an ParentNode";
 
-bool needsSelectedElement(const MArgDatabase& args)
-{
-    if (args.isEdit() || args.isQuery()) {
-        return true;
-    }
-    for (const char* flag : kSelectionFlags) {
-        if (args.isFlagSet(flag)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The element's "XmlName" or "XmlValue" string; empty when unreadable.
-MString readElementPlug(MObject element, const char* plugName)
+// The element's XML name or value plug as a string; empty when unreadable.
+MString readElementPlug(const MObject& element, const PlugName& plugName)
 {
     MString value;
     MStatus status;
     MFnDependencyNode fn(element, &status);
-    MPlug plug = fn.findPlug(plugName, false, &status);
-    if (!failed(status)) {
+    MPlug plug = fn.findPlug(plugName.longName, false, &status);
+    if (!failed(status))
         plug.getValue(value);
-    }
     return value;
 }
 
-// Writes the element's "XmlName" or "XmlValue"; the first failing status.
-MStatus writeElementPlug(MObject element, const char* plugName, const MString& value)
+// Writes the element's XML name or value plug; the first failing status.
+MStatus writeElementPlug(const MObject& element, const PlugName& plugName, const MString& value)
 {
     MStatus status;
     MFnDependencyNode fn(element, &status);
-    if (failed(status)) {
+    if (failed(status))
         return status;
-    }
-    MPlug plug = fn.findPlug(plugName, false, &status);
-    if (failed(status)) {
+    MPlug plug = fn.findPlug(plugName.longName, false, &status);
+    if (failed(status))
         return status;
-    }
     return plug.setValue(value);
 }
 
-// The nodes of `before` that `after` no longer holds, each once.
-MObjectArray nodesGone(const MObjectArray& before, const MObjectArray& after)
+bool given(const FlagValue& flag)
 {
-    NodeSet remaining;
-    for (unsigned int i = 0; i < after.length(); ++i) {
-        remaining.insert(after[i]);
-    }
-    NodeSet gone;
-    for (unsigned int i = 0; i < before.length(); ++i) {
-        if (!remaining.contains(before[i])) {
-            gone.insert(before[i]);
-        }
-    }
-    return gone.nodes();
+    return flag.set && flag.text.length() != 0;
 }
 
-// The attribute nodes of `candidates` that no element links any more.
-MObjectArray unlinkedAttributeNodes(const MObjectArray& candidates)
-{
-    const NodeSet noElements;
-    NodeSet unlinked;
-    for (unsigned int i = 0; i < candidates.length(); ++i) {
-        MObject node = candidates[i];
-        if (isAttributeNode(node) && !unlinked.contains(node)
-            && !isLinkedByOtherElement(node, noElements)) {
-            unlinked.insert(node);
-        }
-    }
-    return unlinked.nodes();
-}
-
-} // namespace
+}  // namespace
 
 void* XmlElementCmd::creator()
 {
@@ -160,34 +81,13 @@ void* XmlElementCmd::creator()
 
 MSyntax XmlElementCmd::newSyntax()
 {
-    MSyntax syntax;
-    syntax.enableEdit(true);
-    syntax.enableQuery(true);
-    syntax.addFlag(kHelpFlag, kHelpFlagLong);
-    syntax.addFlag(kNameFlag, kNameFlagLong, MSyntax::kString);
-    syntax.addFlag(kXmlNameFlag, kXmlNameFlagLong, MSyntax::kString);
-    syntax.addFlag(kXmlValueFlag, kXmlValueFlagLong, MSyntax::kString);
-    syntax.addFlag(kChildFlag, kChildFlagLong, MSyntax::kString);
-    syntax.addFlag(kDisconnectChildFlag, kDisconnectChildFlagLong, MSyntax::kString);
-    syntax.addFlag(kDisconnectAllChildFlag, kDisconnectAllChildFlagLong);
-    syntax.addFlag(kRemoveChildFlag, kRemoveChildFlagLong, MSyntax::kString);
-    syntax.addFlag(kRemoveAllChildFlag, kRemoveAllChildFlagLong);
-    syntax.addFlag(kParentFlag, kParentFlagLong, MSyntax::kString);
-    syntax.addFlag(kDisconnectParentFlag, kDisconnectParentFlagLong, MSyntax::kString);
-    syntax.addFlag(kAttributeFlag, kAttributeFlagLong, MSyntax::kString);
-    syntax.addFlag(kDisconnectAttributeFlag, kDisconnectAttributeFlagLong, MSyntax::kString);
-    syntax.addFlag(kDisconnectAllAttributeFlag, kDisconnectAllAttributeFlagLong);
-    syntax.addFlag(kRemoveAttributeFlag, kRemoveAttributeFlagLong, MSyntax::kString);
-    syntax.addFlag(kRemoveAllAttributeFlag, kRemoveAllAttributeFlagLong);
-    return syntax;
+    return xmlElementSyntax();
 }
 
 MStatus XmlElementCmd::doIt(const MArgList& argList)
 {
     // The parse status is not looked at: whatever flags were understood act.
-    MArgDatabase args(syntax(), argList);
-    nodeName = xmlName = xmlValue = "";
-    childName = parentName = attributeName = "";
+    request = parseXmlElementRequest(MArgDatabase(syntax(), argList));
 
     // The order decides what several flags given together do.
     static const Step steps[] = {
@@ -211,13 +111,11 @@ MStatus XmlElementCmd::doIt(const MArgList& argList)
         &XmlElementCmd::editOrQueryStep,
         &XmlElementCmd::createStep,
     };
-    MStatus status = MS::kSuccess;
     for (Step step : steps) {
-        if ((this->*step)(args, status)) {
-            return status;
-        }
+        if (StepResult ended = (this->*step)())
+            return *ended;
     }
-    return status;
+    return MS::kSuccess;
 }
 
 MStatus XmlElementCmd::undoIt()
@@ -238,9 +136,8 @@ MStatus XmlElementCmd::getSelectedElement(bool& found)
     MGlobal::getActiveSelectionList(selection);
     for (MItSelectionList it(selection, MFn::kDependencyNode); !it.isDone(); it.next()) {
         MObject item;
-        if (it.getDependNode(item) != MS::kSuccess) {
+        if (it.getDependNode(item) != MS::kSuccess)
             continue;
-        }
         logLine(item.apiTypeStr());
         MStatus attached;
         MFnDependencyNode fn(item, &attached);
@@ -254,537 +151,264 @@ MStatus XmlElementCmd::getSelectedElement(bool& found)
 
 MString XmlElementCmd::formatNameList(MStringArray names)
 {
-    MString text("[ ");
-    for (unsigned int i = 0; i < names.length(); ++i) {
-        text += names[i];
-        text += ", ";
-    }
-    text += " ]";
-    return text;
+    return namesLine(names);
 }
 
-bool XmlElementCmd::helpStep(const MArgDatabase& args, MStatus& status)
+// ---- checks -----------------------------------------------------------
+
+XmlElementCmd::StepResult XmlElementCmd::checkCreateRequest()
 {
-    if (!args.isFlagSet(kHelpFlag)) {
-        return false;
+    if (given(request.child) && !findElementNodeByName(request.child.text, childNode)) {
+        displayError(" Given Node is not an XML Node");
+        return MStatus(MS::kSuccess);
     }
+    const bool parentIsElement =
+        given(request.parent) && findElementNodeByName(request.parent.text, parentNode);
+    const bool parentIsDocument = given(request.parent) && !parentIsElement
+                                  && findDocumentNodeByName(request.parent.text, parentNode);
+    if (given(request.child)) {
+        // The new node will sit between the parent and the child: the
+        // child must be free, and the parent must not lie below it.
+        MStatus status = checkChildLinkable(childNode, parentIsElement ? parentNode : MObject());
+        if (logError("Error Add ChildNode to new Node", status)) {
+            displayError("Error Add ChildNode to new Node: " + request.child.text);
+            return status;
+        }
+    }
+    if (given(request.parent) && !parentIsElement && !parentIsDocument) {
+        displayError(" Provided Parent Node is Invalid");
+        return MStatus(MS::kInvalidParameter);
+    }
+    if (given(request.attribute) && !findAttributeNodeByName(request.attribute.text, attributeNode)) {
+        displayError("Providede Attribute Node is Invaluid");
+        return MStatus(MS::kInvalidParameter);
+    }
+    return std::nullopt;
+}
+
+// Edit mode links the parent and goes on with -at: both names are checked
+// before the link, so a wrong attribute name changes nothing.
+XmlElementCmd::StepResult XmlElementCmd::checkEditParent()
+{
+    if (!findElementNodeByName(request.parent.text, parentNode)
+        && !findDocumentNodeByName(request.parent.text, parentNode)) {
+        displayError(kNoSuchParentMessage);
+        return MStatus(MS::kInvalidParameter);
+    }
+    if (request.attribute.set && !findAttributeNodeByName(request.attribute.text, attributeNode)) {
+        displayError(kNoSuchAttributeMessage);
+        return MStatus(MS::kInvalidParameter);
+    }
+    return std::nullopt;
+}
+
+// ---- steps ------------------------------------------------------------
+
+XmlElementCmd::StepResult XmlElementCmd::helpStep()
+{
+    if (!request.help)
+        return std::nullopt;
     setResult(kHelpText);
-    status = MS::kSuccess;
-    return true;
+    return MStatus(MS::kSuccess);
 }
 
-bool XmlElementCmd::selectionStep(const MArgDatabase& args, MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::selectionStep()
 {
-    if (!needsSelectedElement(args)) {
-        return false;
-    }
+    if (!request.needsSelectedElement())
+        return std::nullopt;
     bool found = false;
     getSelectedElement(found);
-    if (found && isElementNode(element)) {
-        return false;
-    }
+    if (found && isElementNode(element))
+        return std::nullopt;
     displayError("No Element selected thats able to be edited or queryed");
-    status = MS::kSuccess;
-    return true;
+    return MStatus(MS::kSuccess);
 }
 
-bool XmlElementCmd::nodeNameStep(const MArgDatabase& args, MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::nodeNameStep()
 {
-    if (!args.isFlagSet(kNameFlag)) {
-        return false;
-    }
-    if (args.isQuery() || args.isEdit()) {
-        displayError(args.isQuery() ? "Node Name is not Queryable" : "Node Name is not Editable");
-        status = MS::kSuccess;
-        return true;
-    }
-    args.getFlagArgument(kNameFlag, 0, nodeName);
-    return false;
+    if (!request.nodeName.set || request.isCreate())
+        return std::nullopt;
+    displayError(request.isQuery() ? "Node Name is not Queryable" : "Node Name is not Editable");
+    return MStatus(MS::kSuccess);
 }
 
-bool XmlElementCmd::xmlNameStep(const MArgDatabase& args, MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::xmlNameStep()
 {
-    if (!args.isFlagSet(kXmlNameFlag)) {
-        return false;
+    if (!request.xmlName.set || request.isCreate())
+        return std::nullopt;
+    if (request.isQuery()) {
+        setResult(readElementPlug(element, kXmlNamePlug));
+        return MStatus(MS::kSuccess);
     }
-    if (args.isEdit()) {
-        args.getFlagArgument(kXmlNameFlag, 0, xmlName);
-        logLine(xmlName);
-        logError("Error SetValue XmlNodeName", writeElementPlug(element, "XmlName", xmlName));
-        setResult("Set XmlName successfull");
-    } else if (args.isQuery()) {
-        setResult(readElementPlug(element, "XmlName"));
-    } else {
-        args.getFlagArgument(kXmlNameFlag, 0, xmlName);
-        return false;
-    }
-    status = MS::kSuccess;
-    return true;
+    logLine(request.xmlName.text);
+    MStatus status = writeElementPlug(element, kXmlNamePlug, request.xmlName.text);
+    if (logError("Error SetValue XmlNodeName", status))
+        return status;
+    setResult("Set XmlName successfull");
+    return MStatus(MS::kSuccess);
 }
 
-bool XmlElementCmd::xmlValueStep(const MArgDatabase& args, MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::xmlValueStep()
 {
-    if (!args.isFlagSet(kXmlValueFlag)) {
-        return false;
+    if (!request.xmlValue.set || request.isCreate())
+        return std::nullopt;
+    if (request.isQuery()) {
+        setResult(readElementPlug(element, kXmlValuePlug));
+        return MStatus(MS::kSuccess);
     }
-    if (args.isEdit()) {
-        args.getFlagArgument(kXmlValueFlag, 0, xmlValue);
-        writeElementPlug(element, "XmlValue", xmlValue);
-        setResult("Set XmlValue successfull");
-    } else if (args.isQuery()) {
-        setResult(readElementPlug(element, "XmlValue"));
-    } else {
-        args.getFlagArgument(kXmlValueFlag, 0, xmlValue);
-        return false;
-    }
-    status = MS::kSuccess;
-    return true;
+    MStatus status = writeElementPlug(element, kXmlValuePlug, request.xmlValue.text);
+    if (logError("Error SetValue XmlNodeValue", status))
+        return status;
+    setResult("Set XmlValue successfull");
+    return MStatus(MS::kSuccess);
 }
 
-bool XmlElementCmd::childStep(const MArgDatabase& args, MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::childStep()
 {
-    if (!args.isFlagSet(kChildFlag)) {
-        return false;
-    }
+    if (!request.child.set)
+        return std::nullopt;
     logLine("Child Flag Raised");
-    if (args.isQuery()) {
+    if (request.isQuery()) {
         logLine("is queried");
         MStringArray names;
-        status = getChildNames(element, names);
-        if (!failed(status)) {
-            setResult(names);
-            status = MS::kSuccess;
-        }
-        return true;
+        MStatus status = getChildNames(element, names);
+        if (failed(status))
+            return status;
+        setResult(names);
+        return MStatus(MS::kSuccess);
     }
-    args.getFlagArgument(kChildFlag, 0, childName);
-    if (!args.isEdit()) {
-        return false;
-    }
-    status = editChild();
-    return true;
-}
-
-MStatus XmlElementCmd::editChild()
-{
-    MObject child;
-    if (!findElementNodeByName(childName, child)) {
-        return MS::kInvalidParameter;
-    }
-    MStatus linked = addChild(element, child, modifier);
+    if (request.isCreate())
+        return std::nullopt;
+    if (!findElementNodeByName(request.child.text, childNode))
+        return MStatus(MS::kInvalidParameter);
+    MStatus linked = addChild(element, childNode, modifier);
     if (logError("Error Adding Child to XML Node", linked)) {
         displayError("Error Adding Child to XML Node");
-        return MS::kFailure;
+        return MStatus(MS::kFailure);
     }
     setResult(true);
-    return MS::kSuccess;
+    return MStatus(MS::kSuccess);
 }
 
-bool XmlElementCmd::parentStep(const MArgDatabase& args, MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::parentStep()
 {
-    if (!args.isFlagSet(kParentFlag)) {
-        return false;
-    }
-    if (args.isQuery()) {
-        MStringArray names;
-        status = getParentNames(element, names);
+    if (!request.parent.set || request.isCreate())
+        return std::nullopt;
+    MStringArray names;
+    if (request.isQuery()) {
+        MStatus status = getParentNames(element, names);
         if (logError("Error get Parent Node", status)) {
             displayError("Error get Parent Names");
-            return true;
+            return status;
         }
-        logLine(formatNameList(names));
+        logNames(names);
         setResult(names);
-        status = MS::kSuccess;
-        return true;
+        return MStatus(MS::kSuccess);
     }
-    args.getFlagArgument(kParentFlag, 0, parentName);
-    if (!args.isEdit()) {
-        return false;
-    }
-    // A successful link goes on with the later flags.
-    bool linked = false;
-    status = editParent(linked);
-    return !linked;
-}
-
-MStatus XmlElementCmd::editParent(bool& linked)
-{
-    MObject parent;
-    MStatus status;
-    const char* refusal = nullptr;
-    if (findElementNodeByName(parentName, parent)) {
-        status = addChild(parent, element, modifier);
-        refusal = "Error adding Element as child to given Xml Element";
-    } else if (findDocumentNodeByName(parentName, parent)) {
-        status = addElementToDocument(parent, element, modifier);
-        refusal = "Error adding Element as Child to Given Doc Element";
-    } else {
-        displayError("Error the given Element couldnt be an ParentNode");
-        return MS::kInvalidParameter;
-    }
+    if (StepResult refused = checkEditParent())
+        return refused;
+    const bool underElement = isElementNode(parentNode);
+    MStatus status = underElement ? addChild(parentNode, element, modifier)
+                                  : addElementToDocument(parentNode, element, modifier);
     if (failed(status)) {
         displayError(status.errorString());
-        displayError(refusal);
+        displayError(underElement ? "Error adding Element as child to given Xml Element"
+                                  : "Error adding Element as Child to Given Doc Element");
         return status;
     }
-    linked = true;
-    return status;
+    return std::nullopt;  // a successful link goes on with the later flags
 }
 
-bool XmlElementCmd::attributeStep(const MArgDatabase& args, MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::attributeStep()
 {
-    if (!args.isFlagSet(kAttributeFlag)) {
-        return false;
-    }
-    if (args.isQuery()) {
+    if (!request.attribute.set || request.isCreate())
+        return std::nullopt;
+    if (request.isQuery()) {
         MStringArray names;
-        status = getAttributeNames(element, names);
+        MStatus status = getAttributeNames(element, names);
         if (logError("Error get XML Node", status)) {
             displayError("Error get Attribute Names");
-            return true;
+            return status;
         }
         setResult(names);
-        status = MS::kSuccess;
-        return true;
+        return MStatus(MS::kSuccess);
     }
-    args.getFlagArgument(kAttributeFlag, 0, attributeName);
-    if (!args.isEdit()) {
-        return false;
-    }
-    status = editAttribute();
-    return true;
-}
-
-MStatus XmlElementCmd::editAttribute()
-{
-    MObject attributeNode;
-    if (!findAttributeNodeByName(attributeName, attributeNode)) {
-        displayError("The given AttributeName doesnt leads to an Vallid Attribute Node");
-        return MS::kInvalidParameter;
+    if (!findAttributeNodeByName(request.attribute.text, attributeNode)) {
+        displayError(kNoSuchAttributeMessage);
+        return MStatus(MS::kInvalidParameter);
     }
     MStatus linked = addAttribute(element, attributeNode, modifier);
     if (logError("Error adding Attribute to XML Node", linked)) {
         displayError("Error adding Attribute to XML Node");
-        return MS::kFailure;
+        return MStatus(MS::kFailure);
     }
     setResult("Added Attribute to Node");
-    return MS::kSuccess;
+    return MStatus(MS::kSuccess);
 }
 
-bool XmlElementCmd::disconnectParentStep(const MArgDatabase& args, MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::editOrQueryStep()
 {
-    if (!args.isFlagSet(kDisconnectParentFlag)) {
-        return false;
-    }
-    logLine("Remove Parent Flag Raised");
-    MString name;
-    MStatus read = args.getFlagArgument(kDisconnectParentFlag, 0, name);
-    logLine("provided Name");
-    logLine(name);
-    logLine("provided Name end");
-    if (read == MS::kSuccess) {
-        logLine("with Called");
-        status = removeParent(element, modifier, name);
-    } else {
-        // No name (query mode reads none): any parent is cut.
-        logLine("without Called");
-        status = removeParent(element, modifier, parentName);
-    }
-    if (status == MS::kSuccess) {
-        setResult("Disconnected from parent");
-    } else if (status == MS::kInvalidParameter) {
-        displayError("Node has no Parent, or provided Name is not Parent");
-    }
-    return true;
+    if (request.isCreate())
+        return std::nullopt;
+    return MStatus(MS::kSuccess);
 }
 
-bool XmlElementCmd::unlinkNamedChild(const MArgDatabase& args, const char* flag, MString& name,
-                                     MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::createStep()
 {
-    logLine(" Remove Child Flag is Raised");
-    args.getFlagArgument(flag, 0, name);
-    if (name.length() == 0) {
-        displayError("No ChildName given please provide Name of childNode or use RemoveAllChildren Flag");
-        status = MS::kSuccess;
-        return false;
-    }
-    status = removeChild(element, modifier, name);
-    if (status == MS::kInvalidParameter) {
-        displayError("Problem occured, Node has no Childs or provided Name is wrong");
-    }
-    return status == MS::kSuccess;
+    if (StepResult refused = checkCreateRequest())
+        return refused;
+    return createElement();
 }
 
-bool XmlElementCmd::disconnectChildStep(const MArgDatabase& args, MStatus& status)
-{
-    if (!args.isFlagSet(kDisconnectChildFlag)) {
-        return false;
-    }
-    MString name;
-    if (unlinkNamedChild(args, kDisconnectChildFlag, name, status)) {
-        setResult(true);
-    }
-    return true;
-}
-
-bool XmlElementCmd::unlinkAllChildren(MStringArray& names, MStatus& status)
-{
-    logLine("REmoveAllChildFlag Raised");
-    getChildNames(element, names);
-    status = removeAllChildren(element, modifier);
-    if (status == MS::kInvalidParameter) {
-        displayError("selected node has no children");
-    }
-    return status == MS::kSuccess;
-}
-
-bool XmlElementCmd::disconnectAllChildrenStep(const MArgDatabase& args, MStatus& status)
-{
-    if (!args.isFlagSet(kDisconnectAllChildFlag)) {
-        return false;
-    }
-    MStringArray names;
-    if (unlinkAllChildren(names, status)) {
-        setResult(names);
-    }
-    return true;
-}
-
-bool XmlElementCmd::unlinkNamedAttribute(const MArgDatabase& args, const char* flag, MString& name,
-                                         MStatus& status)
-{
-    args.getFlagArgument(flag, 0, name);
-    if (name.length() == 0) {
-        displayError("No attribute nodename given ");
-        status = MS::kSuccess;
-        return false;
-    }
-    logLine("Call Remove Attribute");
-    status = disconnectAttribute(element, name, modifier);
-    if (status == MS::kInvalidParameter) {
-        displayError("given node has no Attributes or invalid Attribute Name");
-    }
-    return status == MS::kSuccess;
-}
-
-bool XmlElementCmd::disconnectAttributeStep(const MArgDatabase& args, MStatus& status)
-{
-    if (!args.isFlagSet(kDisconnectAttributeFlag)) {
-        return false;
-    }
-    MString name;
-    if (unlinkNamedAttribute(args, kDisconnectAttributeFlag, name, status)) {
-        setResult(true);
-    }
-    return true;
-}
-
-bool XmlElementCmd::unlinkAllAttributes(MStringArray& names, MStatus& status)
-{
-    MStatus listed = getAttributeNames(element, names);
-    if (failed(listed) || names.length() == 0) {
-        displayError("Given Node has No Attributes");
-        status = MS::kSuccess;
-        return false;
-    }
-    status = removeAllAttributes(element, modifier);
-    if (status == MS::kInvalidParameter) {
-        displayError("Given Node has No Attributes");
-    }
-    return status == MS::kSuccess;
-}
-
-bool XmlElementCmd::disconnectAllAttributesStep(const MArgDatabase& args, MStatus& status)
-{
-    if (!args.isFlagSet(kDisconnectAllAttributeFlag)) {
-        return false;
-    }
-    MStringArray names;
-    if (unlinkAllAttributes(names, status)) {
-        setResult(names);
-    }
-    return true;
-}
-
-bool XmlElementCmd::removeChildStep(const MArgDatabase& args, MStatus& status)
-{
-    if (!args.isFlagSet(kRemoveChildFlag)) {
-        return false;
-    }
-    MString name;
-    if (!unlinkNamedChild(args, kRemoveChildFlag, name, status)) {
-        return true;
-    }
-    // Unlinking leaves the node in the scene, so its name still leads to it.
-    MObject child;
-    MObjectArray roots;
-    if (findElementNodeByName(name, child)) {
-        roots.append(child);
-    }
-    status = deleteSubtrees(roots, modifier);
-    if (failed(status)) {
-        displayError(kRemovalFailedMessage);
-    } else {
-        setResult(true);
-    }
-    return true;
-}
-
-bool XmlElementCmd::removeAllChildrenStep(const MArgDatabase& args, MStatus& status)
-{
-    if (!args.isFlagSet(kRemoveAllChildFlag)) {
-        return false;
-    }
-    MObjectArray before;
-    getChildNodes(element, before);
-    MStringArray names;
-    if (!unlinkAllChildren(names, status)) {
-        return true;
-    }
-    // A child whose unlink failed is still linked and stays.
-    MObjectArray after;
-    getChildNodes(element, after);
-    status = deleteSubtrees(nodesGone(before, after), modifier);
-    if (failed(status)) {
-        displayError(kRemovalFailedMessage);
-    } else {
-        setResult(names);
-    }
-    return true;
-}
-
-bool XmlElementCmd::removeAttributeStep(const MArgDatabase& args, MStatus& status)
-{
-    if (!args.isFlagSet(kRemoveAttributeFlag)) {
-        return false;
-    }
-    MString name;
-    if (!unlinkNamedAttribute(args, kRemoveAttributeFlag, name, status)) {
-        return true;
-    }
-    MObject attributeNode;
-    MObjectArray candidates;
-    if (findAttributeNodeByName(name, attributeNode)) {
-        candidates.append(attributeNode);
-    }
-    status = deleteNodes(unlinkedAttributeNodes(candidates), modifier);
-    if (failed(status)) {
-        displayError(kRemovalFailedMessage);
-    } else {
-        setResult(true);
-    }
-    return true;
-}
-
-bool XmlElementCmd::removeAllAttributesStep(const MArgDatabase& args, MStatus& status)
-{
-    if (!args.isFlagSet(kRemoveAllAttributeFlag)) {
-        return false;
-    }
-    MObjectArray before;
-    getAttributeNodes(element, before);
-    MStringArray names;
-    if (!unlinkAllAttributes(names, status)) {
-        return true;
-    }
-    status = deleteNodes(unlinkedAttributeNodes(before), modifier);
-    if (failed(status)) {
-        displayError(kRemovalFailedMessage);
-    } else {
-        setResult(names);
-    }
-    return true;
-}
-
-bool XmlElementCmd::editOrQueryStep(const MArgDatabase& args, MStatus& status)
-{
-    if (!args.isEdit() && !args.isQuery()) {
-        return false;
-    }
-    status = MS::kSuccess;
-    return true;
-}
-
-bool XmlElementCmd::createStep(const MArgDatabase&, MStatus& status)
+XmlElementCmd::StepResult XmlElementCmd::createElement()
 {
     MStatus created;
     MFnDependencyNode fn;
+    const MString& nodeName = request.nodeName.text;
     element = nodeName.length() != 0 ? fn.create(kXmlElementId, nodeName, &created)
                                      : fn.create(kXmlElementId, &created);
     if (failed(created)) {
         displayError("Error creating XML Node");
-        status = MS::kSuccess;
-        return true;
+        return MStatus(MS::kSuccess);
     }
-    bool ended = false;
-    status = fillNewElement(ended);
-    if (!ended) {
-        // The host may have changed the requested name.
-        setResult(MFnDependencyNode(element).name());
-        status = MS::kSuccess;
-    }
-    return true;
-}
-
-MStatus XmlElementCmd::fillNewElement(bool& ended)
-{
-    ended = true;
     MStatus status;
-    if (xmlName.length() != 0) {
+    if (given(request.xmlName)) {
         logLine("Set XML Node Name");
-        status = setElementName(element, xmlName);
-        if (logErrorBlank("Error Set XML Name", status)) {
+        status = setElementName(element, request.xmlName.text);
+        if (logError("Error Set XML Name", status, ErrorLine::BlankLineAfter))
             return status;
-        }
     }
-    if (xmlValue.length() != 0) {
-        status = setElementValue(element, xmlValue);
-        if (logErrorBlank("Error Set XML Value", status)) {
+    if (given(request.xmlValue)) {
+        status = setElementValue(element, request.xmlValue.text);
+        if (logError("Error Set XML Value", status, ErrorLine::BlankLineAfter))
             return status;
-        }
     }
-    if (childName.length() != 0) {
-        MObject child;
-        if (!findElementNodeByName(childName, child)) {
-            displayError(" Given Node is not an XML Node");
-            return MS::kSuccess;
-        }
-        status = addChild(element, child, modifier);
-        if (logError("Error Add ChildNode to new Node", status)) {
-            return status;
-        }
-    }
-    if (parentName.length() != 0) {
-        status = linkNewElementToParent();
-        if (failed(status)) {
-            return status;
-        }
-    }
-    if (attributeName.length() != 0) {
-        MObject attributeNode;
-        if (!findAttributeNodeByName(attributeName, attributeNode)) {
-            displayError("Providede Attribute Node is Invaluid");
-            return MS::kInvalidParameter;
-        }
-        logError("Error adding XML Attribute", addAttribute(element, attributeNode, modifier));
-    }
-    ended = false;
-    return MS::kSuccess;
+    status = linkNewElement();
+    if (failed(status))
+        return status;
+    // The host may have changed the requested name.
+    setResult(MFnDependencyNode(element).name());
+    return MStatus(MS::kSuccess);
 }
 
-MStatus XmlElementCmd::linkNewElementToParent()
+MStatus XmlElementCmd::linkNewElement()
 {
-    MObject parent;
-    if (findElementNodeByName(parentName, parent)) {
-        MStatus status = addChild(parent, element, modifier);
-        logError("Error Adding Child to XML Node", status);
-        return status;
+    MStatus status;
+    if (given(request.child)) {
+        status = addChild(element, childNode, modifier);
+        if (logError("Error Add ChildNode to new Node", status))
+            return status;
     }
-    if (findDocumentNodeByName(parentName, parent)) {
+    if (given(request.parent) && isElementNode(parentNode)) {
+        status = addChild(parentNode, element, modifier);
+        if (logError("Error Adding Child to XML Node", status))
+            return status;
+    } else if (given(request.parent)) {
         // A failed document link is reported and the command goes on.
-        logError("Error Adding Child to Document Node", addElementToDocument(parent, element, modifier));
-        return MS::kSuccess;
+        logError("Error Adding Child to Document Node",
+                 addElementToDocument(parentNode, element, modifier));
     }
-    displayError(" Provided Parent Node is Invalid");
-    return MS::kInvalidParameter;
+    if (given(request.attribute))
+        logError("Error adding XML Attribute", addAttribute(element, attributeNode, modifier));
+    return MS::kSuccess;
 }

@@ -2,19 +2,26 @@
 #define DENDRINE_XMLELEMENTCMD_H
 // The XmlElement command: creates XmlElement nodes, and edits or queries the
 // one XmlElement that is selected (XML name and value, children, parents,
-// attribute nodes). Links are made and cut through the node-tree library;
-// the removal flags also delete what they unlink.
+// attribute nodes). It reads every flag once into a request, checks the
+// request against the scene, then runs its steps in a fixed order; the
+// first step that ends the command decides its status. Links are made and
+// cut through the node-tree library; what the removal flags delete is
+// decided in commands/NodeRemoval.
 
-#include <maya/MPxCommand.h>
-#include <maya/MSyntax.h>
+#include "commands/XmlElementRequest.h"
+#include "tree/NodeSet.h"
+
 #include <maya/MArgList.h>
-#include <maya/MArgDatabase.h>
 #include <maya/MDGModifier.h>
 #include <maya/MObject.h>
 #include <maya/MObjectArray.h>
+#include <maya/MPxCommand.h>
+#include <maya/MStatus.h>
 #include <maya/MString.h>
 #include <maya/MStringArray.h>
-#include <maya/MStatus.h>
+#include <maya/MSyntax.h>
+
+#include <optional>
 
 class XmlElementCmd : public MPxCommand
 {
@@ -35,56 +42,59 @@ public:
     static MString formatNameList(MStringArray names);
 
 private:
-    // One step of doIt. Returns true when the command ends with `status`.
-    using Step = bool (XmlElementCmd::*)(const MArgDatabase&, MStatus&);
+    // What a step decides: no value goes on with the next step, a status
+    // ends the command with it.
+    using StepResult = std::optional<MStatus>;
+    using Step = StepResult (XmlElementCmd::*)();
 
-    bool helpStep(const MArgDatabase& args, MStatus& status);
-    bool selectionStep(const MArgDatabase& args, MStatus& status);
-    bool nodeNameStep(const MArgDatabase& args, MStatus& status);
-    bool xmlNameStep(const MArgDatabase& args, MStatus& status);
-    bool xmlValueStep(const MArgDatabase& args, MStatus& status);
-    bool childStep(const MArgDatabase& args, MStatus& status);
-    bool parentStep(const MArgDatabase& args, MStatus& status);
-    bool attributeStep(const MArgDatabase& args, MStatus& status);
-    bool disconnectParentStep(const MArgDatabase& args, MStatus& status);
-    bool disconnectChildStep(const MArgDatabase& args, MStatus& status);
-    bool disconnectAllChildrenStep(const MArgDatabase& args, MStatus& status);
-    bool disconnectAttributeStep(const MArgDatabase& args, MStatus& status);
-    bool disconnectAllAttributesStep(const MArgDatabase& args, MStatus& status);
-    bool removeChildStep(const MArgDatabase& args, MStatus& status);
-    bool removeAllChildrenStep(const MArgDatabase& args, MStatus& status);
-    bool removeAttributeStep(const MArgDatabase& args, MStatus& status);
-    bool removeAllAttributesStep(const MArgDatabase& args, MStatus& status);
-    bool editOrQueryStep(const MArgDatabase& args, MStatus& status);
-    bool createStep(const MArgDatabase& args, MStatus& status);
+    // Checks of the request against the scene, before anything changes;
+    // they also resolve the named nodes for the steps that link them.
+    StepResult checkCreateRequest();
+    StepResult checkEditParent();
 
-    // Edit and query halves of the steps that differ by mode.
-    MStatus editChild();
-    MStatus editParent(bool& linked);
-    MStatus editAttribute();
+    StepResult helpStep();
+    StepResult selectionStep();
+    StepResult nodeNameStep();
+    StepResult xmlNameStep();
+    StepResult xmlValueStep();
+    StepResult childStep();
+    StepResult parentStep();
+    StepResult attributeStep();
+    StepResult disconnectParentStep();
+    StepResult disconnectChildStep();
+    StepResult disconnectAllChildrenStep();
+    StepResult disconnectAttributeStep();
+    StepResult disconnectAllAttributesStep();
+    StepResult removeChildStep();
+    StepResult removeAllChildrenStep();
+    StepResult removeAttributeStep();
+    StepResult removeAllAttributesStep();
+    StepResult editOrQueryStep();
+    StepResult createStep();
 
-    // Create mode, after the node exists: name, value and the three links.
-    MStatus fillNewElement(bool& ended);
-    MStatus linkNewElementToParent();
+    // Shared by the -d... flags and their -r... twins: the refusals and
+    // messages of the -d... flag; kSuccess when the unlink happened.
+    MStatus unlinkNamedChild(const FlagValue& flag, bool& refused);
+    MStatus unlinkAllChildren(MStringArray& names);
+    MStatus unlinkNamedAttribute(const FlagValue& flag, bool& refused);
+    MStatus unlinkAllAttributes(MStringArray& names, bool& refused);
+    // Collects what a removal below `roots` may delete; refuses, before
+    // anything changes, a part that holds a loop.
+    StepResult collectRemoval(const MObjectArray& roots, NodeSet& elements);
+    // Reports a failed deletion; true when it succeeded.
+    bool deletionDone(const MStatus& deleted);
 
-    // Shared by a -d... flag and its -r... twin: the refusals and messages
-    // of the -d... flag. Each returns true when the unlink succeeded;
-    // otherwise `status` ends the command. `name` is the flag's argument.
-    bool unlinkNamedChild(const MArgDatabase& args, const char* flag, MString& name,
-                          MStatus& status);
-    bool unlinkAllChildren(MStringArray& names, MStatus& status);
-    bool unlinkNamedAttribute(const MArgDatabase& args, const char* flag, MString& name,
-                              MStatus& status);
-    bool unlinkAllAttributes(MStringArray& names, MStatus& status);
+    // Create mode, once the checks passed: the node, then name, value, links.
+    StepResult createElement();
+    MStatus linkNewElement();
 
     MDGModifier modifier;
-    MString nodeName;
-    MString xmlName;
-    MString xmlValue;
-    MString childName;
-    MString parentName;
-    MString attributeName;
+    XmlElementRequest request;
     MObject element;
+    // Nodes the checks resolved, for the steps that act on them.
+    MObject childNode;
+    MObject parentNode;
+    MObject attributeNode;
 };
 
 #endif

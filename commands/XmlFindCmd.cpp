@@ -1,7 +1,7 @@
 #include "commands/XmlFindCmd.h"
 
 #include "tree/Children.h"
-#include "tree/Log.h"
+#include "log/Log.h"
 #include "tree/Lookup.h"
 #include "tree/Search.h"
 
@@ -80,7 +80,11 @@ MStatus XmlFindCmd::doIt(const MArgList& argList)
     collectSelection();
     if (args.isFlagSet(kChildrenFlag)) {
         logLine("inChilds Flag Raised");
-        searchInChildren();
+        MStatus walked = searchInChildren();
+        if (walked != MS::kSuccess) {
+            displayError(walkProblem);
+            return walked;
+        }
     } else if (args.isFlagSet(kSelectedFlag)) {
         logLine("in Selected Flag Raised");
         searchInSelected();
@@ -143,13 +147,14 @@ MStatus XmlFindCmd::collectSelection()
 MStatus XmlFindCmd::searchInChildren()
 {
     candidates.clear();
+    walkProblem.clear();
     for (unsigned int i = 0; i < selectedNodes.length(); ++i) {
         MObjectArray below;
-        if (isElementNode(selectedNodes[i])) {
-            getAllDescendants(selectedNodes[i], below);
-        } else {
-            getAllDocumentDescendants(selectedNodes[i], below);
-        }
+        MStatus status = isElementNode(selectedNodes[i])
+                             ? getAllDescendants(selectedNodes[i], below, walkProblem)
+                             : getAllDocumentDescendants(selectedNodes[i], below, walkProblem);
+        if (walkProblem.length() != 0)
+            return status;
         appendAll(below, candidates);
     }
     return MS::kSuccess;

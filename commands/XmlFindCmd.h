@@ -26,7 +26,8 @@ public:
     // The selected XmlElement and XmlDocument nodes, in selection order.
     MStatus collectSelection();
     // Candidates: the elements below each selected node; an element below
-    // two selected nodes is a candidate twice.
+    // two selected nodes is a candidate twice. On a loop below a selected
+    // node: kFailure, with `walkProblem` naming a node on it.
     MStatus searchInChildren();
     // Candidates: the selected elements (selected documents are left out).
     MStatus searchInSelected();
@@ -41,6 +42,7 @@ private:
     MString attributeValue;
     MObjectArray candidates;
     MObjectArray selectedNodes;
+    MString walkProblem;
 };
 
 #endif

@@ -6,7 +6,7 @@
 #include "tree/Attributes.h"
 #include "tree/Children.h"
 #include "tree/Document.h"
-#include "tree/Log.h"
+#include "log/Log.h"
 #include "tree/Lookup.h"
 
 #include <maya/MFnDependencyNode.h>

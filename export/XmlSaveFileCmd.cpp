@@ -2,7 +2,7 @@
 
 #include "export/NodeTreeSerializer.h"
 #include "export/XercesSession.h"
-#include "tree/Log.h"
+#include "log/Log.h"
 #include "tree/Lookup.h"
 
 #include <maya/MFn.h>

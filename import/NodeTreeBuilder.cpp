@@ -4,7 +4,7 @@
 #include "tree/Attributes.h"
 #include "tree/Children.h"
 #include "tree/Document.h"
-#include "tree/Log.h"
+#include "log/Log.h"
 
 #include <vector>
 

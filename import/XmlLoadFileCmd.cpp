@@ -7,7 +7,7 @@
 #include "import/Utf8Codec.h"
 #include "import/XmlExceptionText.h"
 #include "tree/Document.h"
-#include "tree/Log.h"
+#include "log/Log.h"
 
 #include <maya/MArgDatabase.h>
 

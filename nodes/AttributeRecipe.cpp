@@ -1,44 +1,36 @@
 #include "nodes/AttributeRecipe.h"
 
+#include "log/Log.h"
+
 #include <maya/MFnTypedAttribute.h>
-#include <maya/MIOStream.h>
 #include <maya/MPxNode.h>
 
 namespace {
 
-// kNotFound is not worth a report: only other failures count.
-bool isReportedFailure(const MStatus& status)
-{
-    return status != MS::kSuccess && status != MS::kNotFound;
-}
-
 void reportStep(const char* failureText, const MStatus& status)
 {
-    if (failureText != nullptr && isReportedFailure(status)) {
-        std::cout << failureText << status.errorString() << std::endl;
-    }
+    if (failureText != nullptr)
+        logError(failureText, status);
 }
 
 void reportCreation(const AttributeRecipe& recipe, const MStatus& status)
 {
-    if (recipe.createFailureText == nullptr) {
+    if (recipe.createFailureText == nullptr)
         return;
-    }
-    if (recipe.createReport == CreateReport::LineWithError) {
-        reportStep(recipe.createFailureText, status);
-    } else if (status != MS::kSuccess) {
-        std::cout << recipe.createFailureText;
-    }
+    logError(recipe.createFailureText, status,
+             recipe.createReport == CreateReport::LineWithError
+                 ? ErrorLine::Standard
+                 : ErrorLine::EvenNotFound | ErrorLine::TextOnly);
 }
 
 MObject createTyped(MFnTypedAttribute& fn, const AttributeRecipe& recipe, MStatus& status)
 {
     if (recipe.dataType == nullptr) {
-        return fn.create(recipe.longName, recipe.shortName, MFnData::kString, MObject::kNullObj,
-                         &status);
+        return fn.create(recipe.names.longName, recipe.names.shortName, MFnData::kString,
+                         MObject::kNullObj, &status);
     }
-    return fn.create(recipe.longName, recipe.shortName, *recipe.dataType, MObject::kNullObj,
-                     &status);
+    return fn.create(recipe.names.longName, recipe.names.shortName, *recipe.dataType,
+                     MObject::kNullObj, &status);
 }
 
 }  // namespace
@@ -56,9 +48,9 @@ MObject buildAttribute(const AttributeRecipe& recipe)
     return attribute;
 }
 
-AttributeRecipe storedTextRecipe(const MString& longName, const MString& shortName)
+AttributeRecipe storedTextRecipe(const PlugName& names)
 {
-    return {longName, shortName, nullptr, nullptr, CreateReport::LineWithError,
+    return {names, nullptr, nullptr, CreateReport::LineWithError,
             {{&MFnAttribute::setConnectable, false, nullptr},
              {&MFnAttribute::setKeyable, false, nullptr},
              {&MFnAttribute::setReadable, true, nullptr},

@@ -5,10 +5,11 @@
 // may carry the message written to standard output when it fails; a step
 // without a message is not checked and never reports.
 
+#include "nodes/PlugNames.h"
+
 #include <maya/MFnAttribute.h>
 #include <maya/MObject.h>
 #include <maya/MStatus.h>
-#include <maya/MString.h>
 #include <maya/MTypeId.h>
 #include <vector>
 
@@ -21,13 +22,12 @@ struct FlagStep {
 
 // How a failed creation is reported.
 enum class CreateReport {
-    LineWithError,  // failed() test; text, errorString() and a line end
-    BareText        // any non-success; the text alone, no line end
+    LineWithError,  // an error line (ErrorLine::Standard)
+    BareText        // any non-success; the text alone, no line end (ErrorLine::TextOnly)
 };
 
 struct AttributeRecipe {
-    const MString& longName;
-    const MString& shortName;
+    PlugName names;
     const MTypeId* dataType;  // null: a string attribute
     const char* createFailureText;  // null: unchecked
     CreateReport createReport;
@@ -37,7 +37,7 @@ struct AttributeRecipe {
 
 // A stored string plug that takes no connections, no step checked: the
 // document's texts and the attribute node's name and value.
-AttributeRecipe storedTextRecipe(const MString& longName, const MString& shortName);
+AttributeRecipe storedTextRecipe(const PlugName& names);
 
 // Creates the attribute, sets its flags in order and adds it to the node
 // type being registered. Never stops at a failed step. Only valid inside a

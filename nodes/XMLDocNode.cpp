@@ -1,21 +1,13 @@
 #include "nodes/XMLDocNode.h"
 
 #include "nodes/AttributeRecipe.h"
+#include "nodes/PlugNames.h"
 #include "nodes/XmlTypeIds.h"
 
 MObject XMLDocNode::documentName;
 MObject XMLDocNode::documentType;
 MObject XMLDocNode::documentInfo;
 MObject XMLDocNode::documentElements;
-
-const MString XMLDocNode::documentNameLong("DocumentName");
-const MString XMLDocNode::documentNameShort("DocName");
-const MString XMLDocNode::documentTypeLong("DocumenType");
-const MString XMLDocNode::documentTypeShort("DocType");
-const MString XMLDocNode::documentInfoLong("DocumentInfo");
-const MString XMLDocNode::documentInfoShort("DocInfo");
-const MString XMLDocNode::documentElementsLong("DocumentElements");
-const MString XMLDocNode::documentElementsShort("DocElements");
 
 void* XMLDocNode::creator()
 {
@@ -24,11 +16,11 @@ void* XMLDocNode::creator()
 
 MStatus XMLDocNode::initialize()
 {
-    documentName = buildAttribute(storedTextRecipe(documentNameLong, documentNameShort));
-    documentType = buildAttribute(storedTextRecipe(documentTypeLong, documentTypeShort));
-    documentInfo = buildAttribute(storedTextRecipe(documentInfoLong, documentInfoShort));
+    documentName = buildAttribute(storedTextRecipe(kDocumentNamePlug));
+    documentType = buildAttribute(storedTextRecipe(kDocumentTypePlug));
+    documentInfo = buildAttribute(storedTextRecipe(kDocumentInfoPlug));
     documentElements = buildAttribute(
-        {documentElementsLong, documentElementsShort, &kXmlConnectionElementId, nullptr,
+        {kDocumentElementsPlug, &kXmlConnectionElementId, nullptr,
          CreateReport::LineWithError,
          {{&MFnAttribute::setConnectable, true, nullptr},
           {&MFnAttribute::setArray, true, nullptr},

@@ -5,7 +5,6 @@
 
 #include <maya/MPxNode.h>
 #include <maya/MObject.h>
-#include <maya/MString.h>
 
 class XMLDocNode : public MPxNode
 {
@@ -21,15 +20,6 @@ public:
     static MObject documentType;   // declared, never read or written
     static MObject documentInfo;   // declared, never read or written
     static MObject documentElements;
-
-    static const MString documentNameLong;      // "DocumentName"
-    static const MString documentNameShort;     // "DocName"
-    static const MString documentTypeLong;      // "DocumenType" (sic)
-    static const MString documentTypeShort;     // "DocType"
-    static const MString documentInfoLong;      // "DocumentInfo"
-    static const MString documentInfoShort;     // "DocInfo"
-    static const MString documentElementsLong;  // "DocumentElements"
-    static const MString documentElementsShort; // "DocElements"
 };
 
 #endif

@@ -1,18 +1,12 @@
 #include "nodes/XMLElementAttributeNode.h"
 
 #include "nodes/AttributeRecipe.h"
+#include "nodes/PlugNames.h"
 #include "nodes/XmlTypeIds.h"
 
 MObject XMLElementAttributeNode::attributeName;
 MObject XMLElementAttributeNode::attributeValue;
 MObject XMLElementAttributeNode::attributeParent;
-
-const MString XMLElementAttributeNode::attributeNameLong("Name");
-const MString XMLElementAttributeNode::attributeNameShort("AttrName");
-const MString XMLElementAttributeNode::attributeValueLong("Value");
-const MString XMLElementAttributeNode::attributeValueShort("AttrValue");
-const MString XMLElementAttributeNode::attributeParentLong("Parent");
-const MString XMLElementAttributeNode::attributeParentShort("AttrParent");
 
 void* XMLElementAttributeNode::creator()
 {
@@ -21,10 +15,10 @@ void* XMLElementAttributeNode::creator()
 
 MStatus XMLElementAttributeNode::initialize()
 {
-    attributeName = buildAttribute(storedTextRecipe(attributeNameLong, attributeNameShort));
-    attributeValue = buildAttribute(storedTextRecipe(attributeValueLong, attributeValueShort));
+    attributeName = buildAttribute(storedTextRecipe(kAttributeNamePlug));
+    attributeValue = buildAttribute(storedTextRecipe(kAttributeValuePlug));
     attributeParent = buildAttribute(
-        {attributeParentLong, attributeParentShort, &kXmlConnectionAttrElmId, nullptr,
+        {kAttributeParentPlug, &kXmlConnectionAttrElmId, nullptr,
          CreateReport::LineWithError,
          {{&MFnAttribute::setConnectable, false, nullptr},
           {&MFnAttribute::setKeyable, false, nullptr},

@@ -5,7 +5,6 @@
 
 #include <maya/MPxNode.h>
 #include <maya/MObject.h>
-#include <maya/MString.h>
 
 class XMLElementAttributeNode : public MPxNode
 {
@@ -20,14 +19,6 @@ public:
     static MObject attributeName;
     static MObject attributeValue;
     static MObject attributeParent;
-
-    // Here the short names are the longer ones.
-    static const MString attributeNameLong;    // "Name"
-    static const MString attributeNameShort;   // "AttrName"
-    static const MString attributeValueLong;   // "Value"
-    static const MString attributeValueShort;  // "AttrValue"
-    static const MString attributeParentLong;  // "Parent"
-    static const MString attributeParentShort; // "AttrParent"
 };
 
 #endif

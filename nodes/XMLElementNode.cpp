@@ -1,6 +1,7 @@
 #include "nodes/XMLElementNode.h"
 
 #include "nodes/AttributeRecipe.h"
+#include "nodes/PlugNames.h"
 #include "nodes/XmlTypeIds.h"
 
 MObject XMLElementNode::xmlName;
@@ -9,24 +10,13 @@ MObject XMLElementNode::xmlAttributes;
 MObject XMLElementNode::toParent;
 MObject XMLElementNode::fromChildren;
 
-const MString XMLElementNode::xmlNameLong("XmlName");
-const MString XMLElementNode::xmlNameShort("XName");
-const MString XMLElementNode::xmlValueLong("XmlValue");
-const MString XMLElementNode::xmlValueShort("XValue");
-const MString XMLElementNode::xmlAttributesLong("XmlAttributes");
-const MString XMLElementNode::xmlAttributesShort("XAttr");
-const MString XMLElementNode::toParentLong("ToParent");
-const MString XMLElementNode::toParentShort("2Parent");
-const MString XMLElementNode::fromChildrenLong("FromChildren");
-const MString XMLElementNode::fromChildrenShort("FromChild");
-
 namespace {
 
 // Tag name and text are stored, so an element keeps them across a scene
 // save and open.
 AttributeRecipe xmlNameRecipe()
 {
-    return {XMLElementNode::xmlNameLong, XMLElementNode::xmlNameShort, nullptr,
+    return {kXmlNamePlug, nullptr,
             "Error Creating ElementName Plug", CreateReport::LineWithError,
             {{&MFnAttribute::setConnectable, false, "Error ElementName setConnectable"},
              {&MFnAttribute::setKeyable, false, "Error ElementName setKeyable"},
@@ -38,7 +28,7 @@ AttributeRecipe xmlNameRecipe()
 
 AttributeRecipe xmlValueRecipe()
 {
-    return {XMLElementNode::xmlValueLong, XMLElementNode::xmlValueShort, nullptr,
+    return {kXmlValuePlug, nullptr,
             "Error Creating Value Plug", CreateReport::LineWithError,
             {{&MFnAttribute::setConnectable, false, "Error Value setConnectable"},
              {&MFnAttribute::setKeyable, false, "Error Value setKeyable"},
@@ -51,7 +41,7 @@ AttributeRecipe xmlValueRecipe()
 // Only the creation is checked here, and its report has no line end.
 AttributeRecipe xmlAttributesRecipe()
 {
-    return {XMLElementNode::xmlAttributesLong, XMLElementNode::xmlAttributesShort,
+    return {kXmlAttributesPlug,
             &kXmlConnectionAttrElmId, "error init attribute", CreateReport::BareText,
             {{&MFnAttribute::setConnectable, true, nullptr},
              {&MFnAttribute::setKeyable, false, nullptr},
@@ -65,7 +55,7 @@ AttributeRecipe xmlAttributesRecipe()
 
 AttributeRecipe toParentRecipe()
 {
-    return {XMLElementNode::toParentLong, XMLElementNode::toParentShort,
+    return {kToParentPlug,
             &kXmlConnectionElementId, "error init parent", CreateReport::LineWithError,
             {{&MFnAttribute::setConnectable, true, "error Set Parent setConnectable"},
              {&MFnAttribute::setKeyable, false, "Error Set Parent setKeyable"},
@@ -78,7 +68,7 @@ AttributeRecipe toParentRecipe()
 
 AttributeRecipe fromChildrenRecipe()
 {
-    return {XMLElementNode::fromChildrenLong, XMLElementNode::fromChildrenShort,
+    return {kFromChildrenPlug,
             &kXmlConnectionElementId, "error init children attribute",
             CreateReport::LineWithError,
             {{&MFnAttribute::setConnectable, true, "error children setConnectable"},

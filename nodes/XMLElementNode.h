@@ -6,7 +6,6 @@
 
 #include <maya/MPxNode.h>
 #include <maya/MObject.h>
-#include <maya/MString.h>
 
 class XMLElementNode : public MPxNode
 {
@@ -25,17 +24,6 @@ public:
     static MObject xmlAttributes;
     static MObject toParent;
     static MObject fromChildren;
-
-    static const MString xmlNameLong;        // "XmlName"
-    static const MString xmlNameShort;       // "XName"
-    static const MString xmlValueLong;       // "XmlValue"
-    static const MString xmlValueShort;      // "XValue"
-    static const MString xmlAttributesLong;  // "XmlAttributes"
-    static const MString xmlAttributesShort; // "XAttr"
-    static const MString toParentLong;       // "ToParent"
-    static const MString toParentShort;      // "2Parent"
-    static const MString fromChildrenLong;   // "FromChildren"
-    static const MString fromChildrenShort;  // "FromChild"
 };
 
 #endif

@@ -1,8 +1,9 @@
 #include "tree/Attributes.h"
-#include "tree/Links.h"
-#include "tree/Log.h"
-#include "tree/Lookup.h"
+#include "log/Log.h"
+#include "nodes/PlugNames.h"
 #include "nodes/XmlTypeIds.h"
+#include "tree/Links.h"
+#include "tree/Lookup.h"
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MIntArray.h>
@@ -14,7 +15,7 @@ namespace {
 MPlug attributesPlug(const MObject& element)
 {
     MFnDependencyNode fn(element);
-    return fn.findPlug("XAttr", false);
+    return fn.findPlug(kXmlAttributesPlug.shortName, false);
 }
 
 // Reads one string plug of an attribute node; a failed read is logged
@@ -32,18 +33,23 @@ MStatus readAttributeString(const MObject& attributeNode, const char* plugName,
 }
 
 // Queues and carries out, one doIt each, the cut of every link from
-// `attributeNode` into the element plug `slot`.
-void cutAttributeLinks(const MPlug& slot, const MObject& attributeNode, MDGModifier& modifier)
+// `attributeNode` into the element plug `slot`. The first failing doIt's
+// status, after its error line; kSuccess when every cut was carried out.
+MStatus cutAttributeLinks(const MPlug& slot, const MObject& attributeNode, MDGModifier& modifier)
 {
+    MStatus result = MS::kSuccess;
     MPlugArray sources;
     if (!slot.connectedTo(sources, true, false) || sources.length() == 0)
-        return;
+        return result;
     for (unsigned int s = 0; s < sources.length(); ++s) {
         if (sources[s].node() != attributeNode)
             continue;
         logError("Error Disconnecting Attribute Node", modifier.disconnect(sources[s], slot));
-        modifier.doIt();
+        MStatus done = modifier.doIt();
+        if (logError("Error doIt Disconnecting Attribute Node", done) && !failed(result))
+            result = done;
     }
+    return result;
 }
 
 }  // namespace
@@ -54,10 +60,10 @@ MObject createAttributeNode(MString name, MString value)
     MFnDependencyNode fn;
     MObject node = fn.create(kXmlElementAttributeId, name, &status);
     logError("Error Creating AttributeNode", status);
-    MPlug namePlug = fn.findPlug("Name", false, &status);
+    MPlug namePlug = fn.findPlug(kAttributeNamePlug.longName, false, &status);
     logError("Error Attribute Node get NamePlug", status);
     logError("Error Attribute Node Set Name", namePlug.setValue(name));
-    MPlug valuePlug = fn.findPlug("Value", false, &status);
+    MPlug valuePlug = fn.findPlug(kAttributeValuePlug.longName, false, &status);
     logError("Error Attribute Node get ValuePlug", status);
     logError("Error Attribute Node Set Value", valuePlug.setValue(value));
     return node;
@@ -67,15 +73,21 @@ MStatus addAttribute(MObject element, MObject attributeNode, MDGModifier& modifi
 {
     MStatus status;
     MFnDependencyNode elementFn(element);
-    MPlug attributes = elementFn.findPlug("XAttr", false, &status);
+    MPlug attributes = elementFn.findPlug(kXmlAttributesPlug.shortName, false, &status);
     logError("Error get Element Attribute Plug", status);
-    MPlug slot = attributes.elementByLogicalIndex(nextLinkIndex(attributes), &status);
+    unsigned int index = 0;
+    status = nextLinkIndex(attributes, index);
+    if (status != MS::kSuccess)
+        return status;
+    MPlug slot = attributes.elementByLogicalIndex(index, &status);
     logError("Error get Element Attribute Plug ArrayElement", status);
     MFnDependencyNode attributeFn(attributeNode);
-    MPlug owner = attributeFn.findPlug("Parent", false, &status);
+    MPlug owner = attributeFn.findPlug(kAttributeParentPlug.longName, false, &status);
     logError("Error get Attribute Owner Plug", status);
     logError("Error connecting Attribute", modifier.connect(owner, slot));
-    modifier.doIt();
+    status = modifier.doIt();
+    if (logError("Error doIt connecting Attribute", status))
+        return status;
     logLine("Added Attribute");
     return MS::kSuccess;
 }
@@ -99,7 +111,7 @@ MStatus getAttributeNames(MObject element, MStringArray& names)
     MObjectArray nodes;
     MStatus status = getAttributeNodes(element, nodes);
     if (status != MS::kSuccess) {
-        logErrorBlank("Error get Attributes", status);
+        logError("Error get Attributes", status, ErrorLine::BlankLineAfter);
         return status;
     }
     for (unsigned int i = 0; i < nodes.length(); ++i) {
@@ -111,12 +123,12 @@ MStatus getAttributeNames(MObject element, MStringArray& names)
 
 MStatus getAttributeName(MObject attributeNode, MString& name)
 {
-    return readAttributeString(attributeNode, "Name", "Error Plug, get value", name);
+    return readAttributeString(attributeNode, kAttributeNamePlug.longName, "Error Plug, get value", name);
 }
 
 MStatus getAttributeValue(MObject attributeNode, MString& value)
 {
-    return readAttributeString(attributeNode, "Value", "Error Plug, get Value", value);
+    return readAttributeString(attributeNode, kAttributeValuePlug.longName, "Error Plug, get Value", value);
 }
 
 MStatus hasAttributeNode(MObject element, MObject attributeNode, bool& result)
@@ -127,7 +139,7 @@ MStatus hasAttributeNode(MObject element, MObject attributeNode, bool& result)
     MObjectArray nodes;
     MStatus status = getAttributeNodes(element, nodes);
     if (status != MS::kSuccess) {
-        logErrorBlank("Error Get AttributeNodes", status);
+        logError("Error Get AttributeNodes", status, ErrorLine::BlankLineAfter);
         return status;
     }
     for (unsigned int i = 0; i < nodes.length(); ++i) {
@@ -153,7 +165,7 @@ MStatus disconnectAttribute(MObject element, MString attributeNodeName, MDGModif
     bool linked = false;
     MStatus status = hasAttributeNodeNamed(element, attributeNodeName, linked);
     if (status != MS::kSuccess) {
-        logErrorBlank("Error checking Valid Attribute", status);
+        logError("Error checking Valid Attribute", status, ErrorLine::BlankLineAfter);
         return status;
     }
     if (!linked)
@@ -166,13 +178,16 @@ MStatus disconnectAttribute(MObject element, MString attributeNodeName, MDGModif
     MIntArray indices;
     attributes.getExistingArrayAttributeIndices(indices, &status);
     logError("Error GetExisting Array Attributes", status);
+    MStatus result = MS::kSuccess;
     for (unsigned int k = 0; k < indices.length(); ++k) {
         MPlug slot = attributes.elementByLogicalIndex(static_cast<unsigned int>(indices[k]), &status);
         logError("Error Get Physical connection", status);
         logLine(slot.partialName(true, true));
-        cutAttributeLinks(slot, attributeNode, modifier);
+        MStatus cut = cutAttributeLinks(slot, attributeNode, modifier);
+        if (failed(cut) && !failed(result))
+            result = cut;
     }
-    return MS::kSuccess;
+    return result;
 }
 
 MStatus removeAllAttributes(MObject element, MDGModifier& modifier)
@@ -182,12 +197,19 @@ MStatus removeAllAttributes(MObject element, MDGModifier& modifier)
     MStringArray names;
     MStatus status = getAttributeNames(element, names);
     if (status != MS::kSuccess) {
-        logErrorBlank("Error GetXML all Attributes", status);
+        logError("Error GetXML all Attributes", status, ErrorLine::BlankLineAfter);
         return status;
     }
     if (names.length() == 0)
         return MS::kInvalidParameter;
-    for (unsigned int i = 0; i < names.length(); ++i)
-        logError("Error Remove XML Attribute", disconnectAttribute(element, names[i], modifier));
-    return MS::kSuccess;
+    // kInvalidParameter only says a name led nowhere; any other failure is a
+    // cut the host refused, and the whole removal then did not happen.
+    MStatus hostFailure = MS::kSuccess;
+    for (unsigned int i = 0; i < names.length(); ++i) {
+        status = disconnectAttribute(element, names[i], modifier);
+        logError("Error Remove XML Attribute", status);
+        if (failed(status) && status != MS::kInvalidParameter && !failed(hostFailure))
+            hostFailure = status;
+    }
+    return hostFailure;
 }

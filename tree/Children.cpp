@@ -1,82 +1,50 @@
 #include "tree/Children.h"
+
+#include "log/Log.h"
+#include "nodes/PlugNames.h"
 #include "tree/Document.h"
 #include "tree/Links.h"
-#include "tree/Log.h"
 #include "tree/Lookup.h"
-#include "tree/StatusShim.h"
+#include "tree/Walk.h"
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MIntArray.h>
 #include <maya/MPlug.h>
 #include <maya/MPlugArray.h>
 
-#include <deque>
-#include <vector>
-
 namespace {
 
-const char* const kAlreadyLinkedText = "Node has already a connection to Parent";
 const char* const kCycleText = "Parent is the Node itself or one of its descendants";
 
-// Whether `target` is `root` or lies anywhere below it. Walks with a
-// stack of its own, so a deep tree cannot exhaust the call stack, and
-// logs nothing.
-bool isInSubtree(const MObject& root, const MObject& target)
+// The children of an element without a line of log or a findPlug call: for
+// the checks that addChild makes before it links.
+MStatus listChildrenQuietly(MObject element, MObjectArray& children)
 {
-    if (root == target)
-        return true;
-    std::vector<MObject> pending(1, root);
-    while (!pending.empty()) {
-        MObject node = pending.back();
-        pending.pop_back();
-        MPlug fromChild = plugOf(node, "FromChild");
-        if (!fromChild.isNetworked())
-            continue;
-        MObjectArray children;
+    children.clear();
+    MPlug fromChild = plugOf(element, kFromChildrenPlug.shortName);
+    if (fromChild.isNetworked())
         appendLinkedSources(fromChild, children, false);
-        for (unsigned int i = 0; i < children.length(); ++i) {
-            if (children[i] == target)
-                return true;
-            if (isElementNode(children[i]))
-                pending.push_back(children[i]);
-        }
-    }
-    return false;
+    return MS::kSuccess;
 }
 
-// One element of the descendant walk: its children and the next to visit.
-struct WalkFrame {
-    MObjectArray children;
-    unsigned int next = 0;
-};
-
-// Appends every element below `element`, each after all of its own
-// descendants, siblings in link order; a child that is no element is left
-// out with everything below it. The same order as recursing child by child,
-// but the depth of the tree lives in `frames`, not in the call stack.
-void appendDescendantsPostOrder(const MObject& element, MObjectArray& descendants)
+// Walks below `child`: kFailure with an error line when it holds a loop, or
+// when `parent` lies there (or is the child), so that the link would close
+// one.
+MStatus refuseLoop(const MObject& parent, const MObject& child)
 {
-    std::deque<WalkFrame> frames(1);
-    getChildNodes(element, frames.back().children);
-    while (!frames.empty()) {
-        WalkFrame& top = frames.back();
-        if (top.next == top.children.length()) {
-            frames.pop_back();
-            if (!frames.empty()) {
-                WalkFrame& up = frames.back();
-                descendants.append(up.children[up.next]);
-                ++up.next;
-            }
-            continue;
-        }
-        const MObject child = top.children[top.next];
-        if (!isElementNode(child)) {
-            ++top.next;
-            continue;
-        }
-        frames.emplace_back();
-        getChildNodes(child, frames.back().children);
-    }
+    DescendantWalk walk(listChildrenQuietly);
+    MObjectArray below;
+    MStatus status = walk.appendBelow(child, below);
+    if (status != MS::kSuccess)
+        return status;
+    bool closesLoop = parent == child;
+    for (unsigned int i = 0; i < below.length() && !closesLoop; ++i)
+        closesLoop = below[i] == parent;
+    if (!closesLoop)
+        return MS::kSuccess;
+    const MStatus refused(MS::kFailure);
+    logError(kCycleText, refused);
+    return refused;
 }
 
 // Queues the cut of every link from `child` into the elements of
@@ -106,6 +74,30 @@ bool queueChildDisconnects(MPlug& fromChild, const MObject& child, MDGModifier& 
     return queued;
 }
 
+// Walks below every root in turn, each element listed once over all of them.
+MStatus appendDescendantsOfRoots(const MObjectArray& roots, MObjectArray& descendants,
+                                 MString& problem)
+{
+    DescendantWalk walk(getChildNodes);
+    for (unsigned int i = 0; i < roots.length(); ++i) {
+        if (!isElementNode(roots[i]))
+            continue;
+        if (!walk.markListed(roots[i])) {
+            problem = walk.problem();
+            if (problem.length() != 0)
+                return MS::kFailure;
+            continue;  // a root listed below an earlier root
+        }
+        MStatus status = walk.appendBelow(roots[i], descendants);
+        if (status != MS::kSuccess) {
+            problem = walk.problem();
+            return status;
+        }
+        descendants.append(roots[i]);
+    }
+    return MS::kSuccess;
+}
+
 }  // namespace
 
 MStatus addChild(MObject parent, MObject child, MDGModifier& modifier)
@@ -114,22 +106,37 @@ MStatus addChild(MObject parent, MObject child, MDGModifier& modifier)
         return MS::kInvalidParameter;
     MFnDependencyNode parentFn(parent);
     MFnDependencyNode childFn(child);
-    MPlug toParent = childFn.findPlug("2Parent", false);
-    if (toParent.isConnected())
-        return statusWithDescription(MS::kFailure, kAlreadyLinkedText);
-    if (isInSubtree(child, parent))
-        return statusWithDescription(MS::kFailure, kCycleText);
+    MPlug toParent = childFn.findPlug(kToParentPlug.shortName, false);
+    MStatus status = refuseSecondParent(toParent);
+    if (status != MS::kSuccess)
+        return status;
+    status = refuseLoop(parent, child);
+    if (status != MS::kSuccess)
+        return status;
 
-    MStatus status;
-    MPlug fromChild = parentFn.findPlug("FromChild", false, &status);
+    MPlug fromChild = parentFn.findPlug(kFromChildrenPlug.shortName, false, &status);
     logError("Error getting XMLElementNode toChildren Connector", status);
-    MPlug slot = fromChild.elementByLogicalIndex(nextLinkIndex(fromChild), &status);
+    unsigned int index = 0;
+    status = nextLinkIndex(fromChild, index);
+    if (status != MS::kSuccess)
+        return status;
+    MPlug slot = fromChild.elementByLogicalIndex(index, &status);
     logError("Error getting XMLElementNode toChildren Connector ArrayElement", status);
     status = modifier.connect(toParent, slot);
     logError("Error Connect Nodes", status);
     status = modifier.doIt();
     logError("Error doIt Connect Nodes", status);
     return status;
+}
+
+MStatus checkChildLinkable(MObject child, MObject ancestor)
+{
+    if (!isElementNode(child))
+        return MS::kInvalidParameter;
+    MStatus status = refuseSecondParent(plugOf(child, kToParentPlug.shortName));
+    if (status != MS::kSuccess)
+        return status;
+    return refuseLoop(ancestor, child);
 }
 
 MStatus getChildNodes(MObject element, MObjectArray& children)
@@ -140,7 +147,7 @@ MStatus getChildNodes(MObject element, MObjectArray& children)
     logLine("geting the DependencyNode");
     MFnDependencyNode fn(element);
     logLine("GEtting the PLug");
-    MPlug fromChild = fn.findPlug("FromChild", false);
+    MPlug fromChild = fn.findPlug(kFromChildrenPlug.shortName, false);
     if (!fromChild.isNetworked())
         return MS::kSuccess;
     logLine("it is networked");
@@ -201,7 +208,7 @@ MStatus removeChild(MObject parent, MDGModifier& modifier, MString childName)
         return MS::kInvalidParameter;
     }
     MFnDependencyNode fn(parent);
-    MPlug fromChild = fn.findPlug("FromChild", false);
+    MPlug fromChild = fn.findPlug(kFromChildrenPlug.shortName, false);
     if (!fromChild.isNetworked()) {
         logLine("Name is not Networked");
         return MS::kInvalidParameter;
@@ -213,7 +220,9 @@ MStatus removeChild(MObject parent, MDGModifier& modifier, MString childName)
     }
     if (!queued)
         return MS::kInvalidParameter;
-    modifier.doIt();
+    MStatus status = modifier.doIt();
+    if (logError("Error doIt Disconnect Nodes", status))
+        return status;
     return MS::kSuccess;
 }
 
@@ -224,33 +233,50 @@ MStatus removeAllChildren(MObject parent, MDGModifier& modifier)
     MStringArray names;
     MStatus status = getChildNames(parent, names);
     if (status != MS::kSuccess) {
-        logErrorBlank("ERROR Get Children", status);
+        logError("ERROR Get Children", status, ErrorLine::BlankLineAfter);
         return status;
     }
+    // kInvalidParameter only says a name led nowhere; any other failure is a
+    // cut the host refused, and the whole removal then did not happen.
+    MStatus hostFailure = MS::kSuccess;
     for (unsigned int i = 0; i < names.length(); ++i) {
         status = removeChild(parent, modifier, names[i]);
         logError("Error Removing Child", status);
+        if (failed(status) && status != MS::kInvalidParameter && !failed(hostFailure))
+            hostFailure = status;
     }
-    return status;
+    return failed(hostFailure) ? hostFailure : status;
 }
 
 MStatus getAllDescendants(MObject element, MObjectArray& descendants)
 {
+    MString problem;
+    return getAllDescendants(element, descendants, problem);
+}
+
+MStatus getAllDescendants(MObject element, MObjectArray& descendants, MString& problem)
+{
+    problem.clear();
     if (!isElementNode(element))
         return MS::kInvalidParameter;
-    appendDescendantsPostOrder(element, descendants);
-    return MS::kSuccess;
+    DescendantWalk walk(getChildNodes);
+    MStatus status = walk.appendBelow(element, descendants);
+    problem = walk.problem();
+    return status;
 }
 
 MStatus getAllDocumentDescendants(MObject document, MObjectArray& descendants)
 {
+    MString problem;
+    return getAllDocumentDescendants(document, descendants, problem);
+}
+
+MStatus getAllDocumentDescendants(MObject document, MObjectArray& descendants, MString& problem)
+{
+    problem.clear();
     if (!isDocumentNode(document))
         return MS::kInvalidParameter;
     MObjectArray roots;
     getDocumentElements(document, roots);
-    for (unsigned int i = 0; i < roots.length(); ++i) {
-        if (getAllDescendants(roots[i], descendants) == MS::kSuccess)
-            descendants.append(roots[i]);
-    }
-    return MS::kSuccess;
+    return appendDescendantsOfRoots(roots, descendants, problem);
 }

@@ -1,8 +1,9 @@
 #include "tree/Document.h"
-#include "tree/Links.h"
-#include "tree/Log.h"
-#include "tree/Lookup.h"
+#include "log/Log.h"
+#include "nodes/PlugNames.h"
 #include "nodes/XmlTypeIds.h"
+#include "tree/Links.h"
+#include "tree/Lookup.h"
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MIntArray.h>
@@ -12,15 +13,16 @@
 namespace {
 
 // Writes `text` into the named string plug of an element, after checking
-// by type id that it is one.
+// by type id that it is one; the write's status when the host refused it.
 MStatus setElementString(const MObject& element, const char* plugName, const MString& text)
 {
     MFnDependencyNode fn(element);
     if (fn.typeId() != kXmlElementId)
         return MS::kInvalidParameter;
     MPlug plug = fn.findPlug(plugName, false);
-    plug.setValue(text);
-    return MS::kSuccess;
+    // A write the host refused did not happen: its status says so.
+    MStatus status = plug.setValue(text);
+    return failed(status) ? status : MStatus(MS::kSuccess);
 }
 
 // Reads the named string plug of an element into `text`.
@@ -59,7 +61,7 @@ MStatus setDocumentName(MObject document, MString name)
     MStatus status;
     MFnDependencyNode fn(document, &status);
     logError("Error Get DependencyNode", status);
-    MPlug plug = fn.findPlug("DocName", false, &status);
+    MPlug plug = fn.findPlug(kDocumentNamePlug.shortName, false, &status);
     logError("Error find Plug", status);
     status = plug.setValue(name);
     logError("Error XMLDocNode Set Name Plug", status);
@@ -71,7 +73,7 @@ MStatus getDocumentName(MObject document, MString& name)
     if (!isDocumentNode(document))
         return MS::kInvalidParameter;
     MFnDependencyNode fn(document);
-    MPlug plug = fn.findPlug("DocName", false);
+    MPlug plug = fn.findPlug(kDocumentNamePlug.shortName, false);
     plug.getValue(name);
     return MS::kSuccess;
 }
@@ -87,12 +89,18 @@ MStatus addElementToDocument(MObject document, MObject element, MDGModifier& mod
     logError("Error getting DependecyNode from Document Object", status);
     MFnDependencyNode elementFn(element, &status);
     logError("Error getting DependecyNode from child Object", status);
-    MPlug toParent = elementFn.findPlug("2Parent", false, &status);
+    MPlug toParent = elementFn.findPlug(kToParentPlug.shortName, false, &status);
     logError("Error getting XmlElement toParent Connector", status);
-    MPlug documentElements = documentFn.findPlug("DocElements", false, &status);
+    MPlug documentElements = documentFn.findPlug(kDocumentElementsPlug.shortName, false, &status);
     logError("Error getting XMLDocNode docElement Connector", status);
+    status = refuseSecondParent(toParent);
+    if (status != MS::kSuccess)
+        return status;
 
-    const unsigned int index = nextLinkIndex(documentElements);
+    unsigned int index = 0;
+    status = nextLinkIndex(documentElements, index);
+    if (status != MS::kSuccess)
+        return status;
     MPlug slot = documentElements.elementByLogicalIndex(index, &status);
     logLine("Connecting to Docnode on ElementCount");
     logNumber(index);
@@ -110,7 +118,7 @@ MStatus getDocumentElements(MObject document, MObjectArray& elements)
     if (!isDocumentNode(document))
         return MS::kInvalidParameter;
     MFnDependencyNode fn(document);
-    MPlug documentElements = fn.findPlug("DocElements", false);
+    MPlug documentElements = fn.findPlug(kDocumentElementsPlug.shortName, false);
     if (!documentElements.isNetworked())
         return MS::kSuccess;
     logLine("Doc is Networked");
@@ -156,20 +164,20 @@ MObject createElementNode(MString nodeName, MString xmlName, MString xmlValue)
 
 MStatus setElementName(MObject element, MString name)
 {
-    return setElementString(element, "XName", name);
+    return setElementString(element, kXmlNamePlug.shortName, name);
 }
 
 MStatus setElementValue(MObject element, MString value)
 {
-    return setElementString(element, "XValue", value);
+    return setElementString(element, kXmlValuePlug.shortName, value);
 }
 
 MStatus getElementName(MObject element, MString& name)
 {
-    return getElementString(element, "XName", name);
+    return getElementString(element, kXmlNamePlug.shortName, name);
 }
 
 MStatus getElementValue(MObject element, MString& value)
 {
-    return getElementString(element, "XValue", value);
+    return getElementString(element, kXmlValuePlug.shortName, value);
 }

@@ -12,6 +12,8 @@ MObject createDocumentNode(MString documentName, MString nodeName);
 MStatus setDocumentName(MObject document, MString name);
 MStatus getDocumentName(MObject document, MString& name);
 // Links `element` as the next top-level element; runs modifier.doIt().
+// Refuses (kFailure, an error line, nothing changed) an element that has a
+// parent already and a document without a free link index.
 MStatus addElementToDocument(MObject document, MObject element, MDGModifier& modifier);
 // Appends the top-level elements in link order.
 MStatus getDocumentElements(MObject document, MObjectArray& elements);

@@ -1,25 +1,40 @@
 #include "tree/Links.h"
-#include "tree/Log.h"
+
+#include "log/Log.h"
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MIntArray.h>
 #include <maya/MPlugArray.h>
 
-unsigned int nextLinkIndex(MPlug& array)
+MStatus nextLinkIndex(MPlug& array, unsigned int& index)
 {
     // The elements are counted in ascending logical order, so the last one
     // by physical index holds the highest logical index. Asking for it costs
     // the same whatever the size of the array, where listing every index
     // would make linking n children cost n squared.
+    index = 0;
     MStatus status;
     const unsigned int count = array.numElements(&status);
     if (count == 0 || status != MS::kSuccess)
-        return 0;
+        return MS::kSuccess;
     MPlug last = array.elementByPhysicalIndex(count - 1, &status);
-    if (status != MS::kSuccess)
-        return count;
+    if (status != MS::kSuccess) {
+        index = count;
+        return MS::kSuccess;
+    }
     const unsigned int highest = last.logicalIndex(&status);
-    return status == MS::kSuccess ? highest + 1 : count;
+    if (status != MS::kSuccess) {
+        index = count;
+        return MS::kSuccess;
+    }
+    if (highest >= kHighestLinkIndex) {
+        const MStatus full(MS::kFailure);
+        const MString text = "Error no Link Index left after 4294967294 on " + array.partialName(true);
+        logError(text.asChar(), full);
+        return full;
+    }
+    index = highest + 1;
+    return MS::kSuccess;
 }
 
 void appendLinkedSources(MPlug& array, MObjectArray& nodes, bool logPlugNames)
@@ -42,4 +57,13 @@ MPlug plugOf(const MObject& node, const char* attributeName)
 {
     MFnDependencyNode fn(node);
     return MPlug(node, fn.attribute(attributeName));
+}
+
+MStatus refuseSecondParent(const MPlug& toParent)
+{
+    if (!toParent.isConnected())
+        return MS::kSuccess;
+    const MStatus refused(MS::kFailure);
+    logError("Node has already a connection to Parent", refused);
+    return refused;
 }

@@ -7,12 +7,19 @@
 #include <maya/MObject.h>
 #include <maya/MObjectArray.h>
 #include <maya/MPlug.h>
+#include <maya/MStatus.h>
+
+// The highest logical index a link may take. Scene files hold indices up to
+// the top of the unsigned 32-bit range, which stays free as a guard.
+const unsigned int kHighestLinkIndex = 4294967294u;
 
 // The logical index a new link goes to: one past the highest existing
 // element, 0 when there is none. Unlike numElements(), this never lands on
 // an occupied element once the indices have a gap (a cut link whose element
-// was dropped when the scene was saved and opened again).
-unsigned int nextLinkIndex(MPlug& array);
+// was dropped when the scene was saved and opened again). When the highest
+// element already sits at kHighestLinkIndex there is no index left: writes
+// an error line and returns kFailure instead of wrapping around to 0.
+MStatus nextLinkIndex(MPlug& array, unsigned int& index);
 
 // Appends the source node of every connection into the elements of `array`,
 // element by element in ascending logical order. Each element is fetched by
@@ -24,5 +31,11 @@ void appendLinkedSources(MPlug& array, MObjectArray& nodes, bool logPlugNames);
 // findPlug call: for internal walks whose host calls should not show up
 // among those of the operation that runs them.
 MPlug plugOf(const MObject& node, const char* attributeName);
+
+// kSuccess when the parent link plug `toParent` feeds nothing yet. An
+// element has one parent, be it a document or an element: otherwise writes
+// the error line "Node has already a connection to Parent" and returns
+// kFailure.
+MStatus refuseSecondParent(const MPlug& toParent);
 
 #endif

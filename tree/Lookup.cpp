@@ -1,12 +1,11 @@
 #include "tree/Lookup.h"
-#include "tree/Log.h"
+#include "log/Log.h"
 #include "nodes/XmlTypeIds.h"
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MGlobal.h>
 #include <maya/MSelectionList.h>
 
-#include <string>
 #include <vector>
 
 namespace {
@@ -29,14 +28,19 @@ using KindTest = bool (*)(MObject);
 using Lookup = bool (*)(MString, MObject&);
 
 // Selects `name` alone and answers whether exactly one node came out and
-// has the kind; that node goes to `node` whatever its kind.
+// has the kind; that node goes to `node` whatever its kind. A select that
+// fails (no node has that name) answers false at once: the host leaves the
+// selection as it was then, and it must never answer for the name.
 bool findNodeByName(const MString& name, MObject& node, KindTest hasKind)
 {
     saveActiveSelection();
-    MGlobal::selectByName(name, MGlobal::kReplaceList);
+    bool found = false;
+    if (MGlobal::selectByName(name, MGlobal::kReplaceList) != MS::kSuccess) {
+        restoreActiveSelection();
+        return found;
+    }
     MSelectionList selected;
     MGlobal::getActiveSelectionList(selected);
-    bool found = false;
     if (selected.length() == 1) {
         MObject selectedNode;
         if (selected.getDependNode(0, selectedNode) == MS::kSuccess) {
@@ -48,18 +52,6 @@ bool findNodeByName(const MString& name, MObject& node, KindTest hasKind)
     return found;
 }
 
-// "[ a, b,  ]": every name followed by ", ", then " ]".
-void logNamesLine(const MStringArray& names)
-{
-    std::string line = "[ ";
-    for (unsigned int i = 0; i < names.length(); ++i) {
-        line += names[i].asChar();
-        line += ", ";
-    }
-    line += " ]";
-    logLine(line.c_str());
-}
-
 // Every node of the scene that `lookup` accepts, in "ls -dep" order.
 MStatus listAllNodesOfKind(MObjectArray& nodes, Lookup lookup)
 {
@@ -68,7 +60,7 @@ MStatus listAllNodesOfKind(MObjectArray& nodes, Lookup lookup)
     MStringArray names;
     MStatus status = MGlobal::executeCommand("ls -dep", names, false, false);
     logError("Error Executing Command", status);
-    logNamesLine(names);
+    logNames(names);
     nodes.clear();
     for (unsigned int i = 0; i < names.length(); ++i) {
         MObject node;

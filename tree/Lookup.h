@@ -16,7 +16,8 @@ bool isAttributeNode(MObject node);
 
 // True when `name` selects exactly one node and it has the kind. With
 // exactly one match of another kind, `node` still receives that node: test
-// the result, never `node` alone.
+// the result, never `node` alone. A name that selects nothing answers false
+// and leaves `node` alone, whatever was selected before.
 bool findElementNodeByName(MString name, MObject& node);
 bool findDocumentNodeByName(MString name, MObject& node);
 bool findAttributeNodeByName(MString name, MObject& node);

@@ -1,5 +1,6 @@
 #include "tree/Parents.h"
-#include "tree/Log.h"
+#include "log/Log.h"
+#include "nodes/PlugNames.h"
 #include "tree/Lookup.h"
 
 #include <maya/MFnDependencyNode.h>
@@ -11,7 +12,7 @@ namespace {
 MPlug toParentPlug(const MObject& element)
 {
     MFnDependencyNode fn(element);
-    return fn.findPlug("2Parent", false);
+    return fn.findPlug(kToParentPlug.shortName, false);
 }
 
 // Appends the node of every plug the element's parent link feeds; the last
@@ -43,7 +44,8 @@ MStatus checkParentGuard(const MObject& element, const MString& parentName, bool
     logLine("the Length is != 0");
     MStatus status = isParentNamed(element, parentName, allowed);
     if (status != MS::kSuccess) {
-        logErrorBlank("Error on Is XML Parent", status, true);
+        logError("Error on Is XML Parent", status,
+                 ErrorLine::EvenNotFound | ErrorLine::BlankLineAfter);
         allowed = false;
     }
     return status;
@@ -67,7 +69,7 @@ MStatus getParentNodes(MObject element, MObjectArray& parents)
         } else {
             logLine("is Connected");
             if (status != MS::kSuccess) {
-                logErrorBlank("Error get Connected Nodes", status);
+                logError("Error get Connected Nodes", status, ErrorLine::BlankLineAfter);
                 return status;
             }
             status = appendParentsOf(destinations, parents);
@@ -103,7 +105,8 @@ MStatus isParentNamed(MObject element, MString parentName, bool& found)
     MStringArray names;
     MStatus status = getParentNames(element, names);
     if (status != MS::kSuccess) {
-        logErrorBlank("Error Get ParentNames", status, true);
+        logError("Error Get ParentNames", status,
+                 ErrorLine::EvenNotFound | ErrorLine::BlankLineAfter);
         return status;
     }
     for (unsigned int i = 0; i < names.length(); ++i) {

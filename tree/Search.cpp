@@ -1,6 +1,6 @@
 #include "tree/Search.h"
 #include "tree/Document.h"
-#include "tree/Log.h"
+#include "log/Log.h"
 #include "tree/Lookup.h"
 
 namespace {

@@ -241,13 +241,13 @@ MStatus MGlobal::selectByName(const MString& name, ListAdjustment listAdjustment
     if (faultHit(Op::selectByName, status)) return status;
     MSelectionList matched;
     MStatus found = matched.add(name);
+    // As in the real host, a name that matches nothing fails with
+    // kInvalidParameter and leaves the selection as it was, replace or not.
+    if (!found) return found;
     if (listAdjustment == kReplaceList) {
-        // A replace that matches nothing empties the selection, so a lookup
-        // never answers from what was selected before.
         activeSelection() = matched;
         return found;
     }
-    if (!found) return found;
     return setActiveSelectionList(matched, listAdjustment);
 }
 

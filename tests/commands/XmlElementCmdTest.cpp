@@ -110,16 +110,25 @@ TEST_F(XmlElementTest, EditOfNameAndValueTogetherWritesOnlyTheName)
     EXPECT_EQ(getAttr("a.XmlValue"), "x");
 }
 
-TEST_F(XmlElementTest, FailedXmlNameWriteIsLoggedAndStillAnswered)
+// A write the host refused did not happen: the command fails and claims
+// nothing.
+TEST_F(XmlElementTest, FailedXmlNameOrValueWriteIsLoggedAndFails)
 {
     must("select -r a");
     takeOutput();
     dghost::fault::failCall("setValue", 1);
     CommandOutcome out = run("XmlElement -e -xn tag");
-    EXPECT_EQ(out.text, "Set XmlName successfull");
-    EXPECT_EQ(out.status, MS::kSuccess);
+    EXPECT_EQ(out.kind, CommandOutcome::Kind::None);
+    EXPECT_EQ(out.status, MS::kFailure);
     EXPECT_TRUE(contains(takeOutput(), "Error SetValue XmlNodeName" + kFailureText + "\n"));
     EXPECT_EQ(getAttr("a.XmlName"), "item");
+
+    dghost::fault::failCall("setValue", 1);
+    CommandOutcome value = run("XmlElement -e -xv text");
+    EXPECT_EQ(value.kind, CommandOutcome::Kind::None);
+    EXPECT_EQ(value.status, MS::kFailure);
+    EXPECT_TRUE(contains(takeOutput(), "Error SetValue XmlNodeValue" + kFailureText + "\n"));
+    EXPECT_EQ(getAttr("a.XmlValue"), "x");
 }
 
 // ---- -child --------------------------------------------------------------
@@ -328,24 +337,30 @@ TEST_F(XmlElementTest, CreateWithEveryOptionAnswersTheNewName)
     EXPECT_EQ(run("XmlElement").text, "xmlElement1");
 }
 
-TEST_F(XmlElementTest, CreateKeepsTheNodeWhenALinkIsRefused)
+// Every named node is checked before the new one is made: a refusal
+// creates nothing.
+TEST_F(XmlElementTest, CreateRefusesAWrongNameBeforeCreatingAnything)
 {
+    const Strings scene = must("ls -dep").strings;
     CommandOutcome child = runOn("", "XmlElement -n n1 -ch missing -p doc");
     EXPECT_EQ(child.status, MS::kSuccess);
     EXPECT_EQ(child.errors, Strings{" Given Node is not an XML Node"});
     EXPECT_EQ(child.kind, CommandOutcome::Kind::None);
-    EXPECT_TRUE(exists("n1"));
+    EXPECT_FALSE(exists("n1"));
     EXPECT_EQ(sourcesOf("doc.DocumentElements"), Strings{"root"});   // -p not reached
 
     CommandOutcome parent = run("XmlElement -n n2 -p id");
     EXPECT_EQ(parent.status, MS::kInvalidParameter);
     EXPECT_EQ(parent.errors, Strings{" Provided Parent Node is Invalid"});
-    EXPECT_TRUE(exists("n2"));
+    EXPECT_FALSE(exists("n2"));
 
-    CommandOutcome attribute = run("XmlElement -n n3 -at c");
+    CommandOutcome attribute = run("XmlElement -n n3 -xn t -ch c -p root -at c");
     EXPECT_EQ(attribute.status, MS::kInvalidParameter);
     EXPECT_EQ(attribute.errors, Strings{"Providede Attribute Node is Invaluid"});
-    EXPECT_TRUE(exists("n3"));
+    EXPECT_FALSE(exists("n3"));
+    EXPECT_EQ(must("ls -dep").strings, scene);
+    EXPECT_TRUE(sourcesOf("c.FromChildren").empty());
+    EXPECT_EQ(sourcesOf("root.FromChildren"), (Strings{"a", "b"}));
 }
 
 TEST_F(XmlElementTest, CreateErrorLines)

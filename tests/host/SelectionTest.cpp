@@ -42,12 +42,14 @@ TEST_F(Selection, PatternsAndAdjustments)
     EXPECT_EQ(selected(), "other leaf lead");
 }
 
-TEST_F(Selection, AReplaceThatMatchesNothingEmptiesTheSelection)
+TEST_F(Selection, ASelectThatMatchesNothingFailsAndLeavesTheSelection)
 {
     probe("a");
     ASSERT_TRUE(MGlobal::selectByName("a", MGlobal::kReplaceList));
-    EXPECT_FALSE(MGlobal::selectByName("unknown", MGlobal::kReplaceList));
-    EXPECT_EQ(selected(), "");
+    EXPECT_EQ(MGlobal::selectByName("unknown", MGlobal::kReplaceList), MS::kInvalidParameter);
+    EXPECT_EQ(selected(), "a");
+    EXPECT_EQ(MGlobal::selectByName("unknown", MGlobal::kAddToList), MS::kInvalidParameter);
+    EXPECT_EQ(selected(), "a");
 }
 
 TEST_F(Selection, DeletedNodesLeaveTheSelection)

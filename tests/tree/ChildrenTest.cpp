@@ -31,15 +31,15 @@ TEST_F(ChildrenTest, AChildWithAParentIsRefused)
     linkToDocument(doc, root);
     link(root, child);
     MDGModifier modifier;
+    // The reason is the plug-in's own error line: a status carries no text
+    // of the plug-in's on the real host.
     for (const MObject& linked : {root, child}) {
-        const MStatus status = addChild(other, linked, modifier);
-        EXPECT_EQ(status, MS::kFailure);
-        EXPECT_EQ(std::string(status.errorString().asChar()),
-                  "(kFailure): Node has already a connection to Parent");
+        EXPECT_EQ(addChild(other, linked, modifier), MS::kFailure);
+        EXPECT_EQ(takeOutput(),
+                  "Node has already a connection to Parent(kFailure): Unexpected Internal Failure\n");
     }
     EXPECT_TRUE(links(other, "FromChild").empty());
     EXPECT_EQ(links(root, "FromChild"), (Links{{0, "child"}}));
-    EXPECT_EQ(takeOutput(), "");
 }
 
 TEST_F(ChildrenTest, ALinkThatWouldMakeACycleIsRefused)
@@ -51,13 +51,11 @@ TEST_F(ChildrenTest, ALinkThatWouldMakeACycleIsRefused)
     link(b, c);
     MDGModifier modifier;
     for (const MObject& parent : {a, c}) {
-        const MStatus status = addChild(parent, a, modifier);
-        EXPECT_EQ(status, MS::kFailure);
-        EXPECT_EQ(std::string(status.errorString().asChar()),
-                  "(kFailure): Parent is the Node itself or one of its descendants");
+        EXPECT_EQ(addChild(parent, a, modifier), MS::kFailure);
+        EXPECT_EQ(takeOutput(), "Parent is the Node itself or one of its descendants(kFailure): "
+                                "Unexpected Internal Failure\n");
     }
     EXPECT_FALSE(hasParentLink(a));
-    EXPECT_EQ(takeOutput(), "");
     MObjectArray below;
     EXPECT_EQ(getAllDescendants(a, below), MS::kSuccess);
     EXPECT_EQ(names(below), Names({"c", "b"}));

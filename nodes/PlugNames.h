@@ -1,0 +1,36 @@
+#ifndef DENDRINE_NODES_PLUG_NAMES_H
+#define DENDRINE_NODES_PLUG_NAMES_H
+// The names of every plug of the plug-in's node types: one constant per
+// plug, holding its long and its short name. The node types register their
+// attributes with these, and every lookup (findPlug) in the layers above
+// takes its name from here, so a rename changes both sides at once and a
+// lookup can never ask for a name the node does not have.
+//
+// Lookups use the short name, except on attribute nodes, whose long names
+// ("Name", "Value", "Parent") are the shorter ones and the ones looked up.
+// Do not spell a plug name as a string literal outside nodes/.
+
+struct PlugName {
+    const char* longName;
+    const char* shortName;
+};
+
+// XmlDocument
+inline constexpr PlugName kDocumentNamePlug{"DocumentName", "DocName"};
+inline constexpr PlugName kDocumentTypePlug{"DocumenType", "DocType"};  // (sic), stored in scenes
+inline constexpr PlugName kDocumentInfoPlug{"DocumentInfo", "DocInfo"};
+inline constexpr PlugName kDocumentElementsPlug{"DocumentElements", "DocElements"};
+
+// XmlElement
+inline constexpr PlugName kXmlNamePlug{"XmlName", "XName"};
+inline constexpr PlugName kXmlValuePlug{"XmlValue", "XValue"};
+inline constexpr PlugName kXmlAttributesPlug{"XmlAttributes", "XAttr"};
+inline constexpr PlugName kToParentPlug{"ToParent", "2Parent"};
+inline constexpr PlugName kFromChildrenPlug{"FromChildren", "FromChild"};
+
+// XmlElementAttribute
+inline constexpr PlugName kAttributeNamePlug{"Name", "AttrName"};
+inline constexpr PlugName kAttributeValuePlug{"Value", "AttrValue"};
+inline constexpr PlugName kAttributeParentPlug{"Parent", "AttrParent"};
+
+#endif
