@@ -51,6 +51,20 @@ std::vector<std::string> with(std::vector<std::string> setup, const std::string&
     return setup;
 }
 
+// Two more loose elements hung below each other by hand: a loop in which
+// each element still has one parent.
+std::vector<std::string> withLoop(const std::string& selection)
+{
+    std::vector<std::string> setup = kLoose;
+    for (const char* statement :
+         {"createNode XmlElement -n \"ring\"", "setAttr ring.XName -type \"string\" \"ring\"",
+          "connectAttr loose.ToParent ring.FromChildren[0]",
+          "connectAttr ring.ToParent loose.FromChildren[0]"})
+        setup.push_back(statement);
+    setup.push_back("select -r " + selection);
+    return setup;
+}
+
 const std::vector<Scenario>& scenarios()
 {
     static const std::vector<Scenario> all = {
@@ -90,6 +104,21 @@ const std::vector<Scenario>& scenarios()
         {"find in document", with(kLoose, "select -r doc"), "XmlFind -c -v \"5\""},
         {"find in selected", with(kLoose, "select -r server"), "XmlFind -s -n \"server\""},
         {"find by name and value", kLoose, "XmlFind -n \"queue\" -v \"5\""},
+        // Refusals that must change nothing, and walks over a loop.
+        {"create refused second parent", kLoose, "XmlElement -n \"made\" -ch \"timeout\""},
+        {"create refused unknown parent", with(kLoose, "select -r server"),
+         "XmlElement -n \"made\" -p \"typo\""},
+        {"create between parent and child", kLoose,
+         "XmlElement -n \"made\" -ch \"loose\" -p \"queue\" -at \"extra\""},
+        {"edit parent refused second parent", with(kLoose, "select -r timeout"),
+         "XmlElement -e -p \"queue\""},
+        {"edit parent then attribute", with(kLoose, "select -r loose"),
+         "XmlElement -e -p \"queue\" -at \"extra\""},
+        {"find below a loop", withLoop("loose"), "XmlFind -c -n \"ring\""},
+        {"link a loop", withLoop("queue"), "XmlElement -e -ch \"loose\""},
+        {"remove child on a loop", withLoop("loose"), "XmlElement -rc \"ring\""},
+        {"remove all children on a loop", withLoop("ring"), "XmlElement -rac"},
+        {"remove child with attributes", with(kLoose, "select -r farm"), "XmlElement -rc \"queue\""},
     };
     return all;
 }
