@@ -179,7 +179,8 @@ XmlElementCmd::StepResult XmlElementCmd::checkCreateRequest()
         displayError(" Provided Parent Node is Invalid");
         return MStatus(MS::kInvalidParameter);
     }
-    if (given(request.attribute) && !findAttributeNodeByName(request.attribute.text, attributeNode)) {
+    if (given(request.attribute)
+        && !findAttributeNodeByName(request.attribute.text, attributeNode)) {
         displayError("Providede Attribute Node is Invaluid");
         return MStatus(MS::kInvalidParameter);
     }

@@ -13,7 +13,8 @@ bool has(ErrorLine options, ErrorLine option)
 
 bool logError(const char* text, const MStatus& status, ErrorLine options)
 {
-    const bool write = has(options, ErrorLine::EvenNotFound) ? status != MS::kSuccess : failed(status);
+    const bool write =
+        has(options, ErrorLine::EvenNotFound) ? status != MS::kSuccess : failed(status);
     if (!write)
         return false;
     if (has(options, ErrorLine::TextOnly)) {

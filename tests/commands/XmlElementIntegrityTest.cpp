@@ -163,6 +163,13 @@ protected:
     {
         CommandIntegrityTest::SetUp();
         must("connectAttr root.ToParent a.FromChildren[0]");
+        // x is free, with a loop below it: y and z hang below each other.
+        element("x");
+        element("y");
+        element("z");
+        linkChild("y", "x", 0);
+        linkChild("z", "y", 0);
+        linkChild("y", "z", 0);
     }
 
     // Every command that walks below an element fails with the loop named,
@@ -202,24 +209,11 @@ protected:
 
 TEST_F(LoopCommandTest, MadeWithConnectAttrEveryWalkFails)
 {
-    // x is free, with a loop below it: y and z hang below each other.
-    element("x");
-    element("y");
-    element("z");
-    linkChild("y", "x", 0);
-    linkChild("z", "y", 0);
-    linkChild("y", "z", 0);
     expectEveryWalkRefused();
 }
 
 TEST_F(LoopCommandTest, ReadFromASceneFileEveryWalkFails)
 {
-    element("x");
-    element("y");
-    element("z");
-    linkChild("y", "x", 0);
-    linkChild("z", "y", 0);
-    linkChild("y", "z", 0);
     const std::string scene = tempPath("loop.ma");
     must("file -rename \"" + scene + "\"");
     must("file -save");
