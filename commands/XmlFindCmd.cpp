@@ -1,7 +1,7 @@
 #include "commands/XmlFindCmd.h"
 
-#include "tree/Children.h"
 #include "log/Log.h"
+#include "tree/Children.h"
 #include "tree/Lookup.h"
 #include "tree/Search.h"
 

@@ -1,6 +1,7 @@
 #include "log/Log.h"
 
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -45,13 +46,15 @@ void logNumber(unsigned int number)
 
 MString namesLine(const MStringArray& names)
 {
-    MString line("[ ");
+    // Built as one standard string: a listing may name every node of a
+    // large scene, and the line is converted once.
+    std::string line = "[ ";
     for (unsigned int i = 0; i < names.length(); ++i) {
-        line += names[i];
+        line += names[i].asChar();
         line += ", ";
     }
     line += " ]";
-    return line;
+    return MString(line.c_str());
 }
 
 void logNames(const MStringArray& names)

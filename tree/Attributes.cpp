@@ -123,12 +123,14 @@ MStatus getAttributeNames(MObject element, MStringArray& names)
 
 MStatus getAttributeName(MObject attributeNode, MString& name)
 {
-    return readAttributeString(attributeNode, kAttributeNamePlug.longName, "Error Plug, get value", name);
+    return readAttributeString(attributeNode, kAttributeNamePlug.longName, "Error Plug, get value",
+                               name);
 }
 
 MStatus getAttributeValue(MObject attributeNode, MString& value)
 {
-    return readAttributeString(attributeNode, kAttributeValuePlug.longName, "Error Plug, get Value", value);
+    return readAttributeString(attributeNode, kAttributeValuePlug.longName, "Error Plug, get Value",
+                               value);
 }
 
 MStatus hasAttributeNode(MObject element, MObject attributeNode, bool& result)
@@ -203,7 +205,8 @@ MStatus removeAllAttributes(MObject element, MDGModifier& modifier)
     if (names.length() == 0)
         return MS::kInvalidParameter;
     // kInvalidParameter only says a name led nowhere; any other failure is a
-    // cut the host refused, and the whole removal then did not happen.
+    // cut the host refused, and the removal then reports it (the other cuts
+    // still go on).
     MStatus hostFailure = MS::kSuccess;
     for (unsigned int i = 0; i < names.length(); ++i) {
         status = disconnectAttribute(element, names[i], modifier);

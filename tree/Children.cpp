@@ -237,7 +237,8 @@ MStatus removeAllChildren(MObject parent, MDGModifier& modifier)
         return status;
     }
     // kInvalidParameter only says a name led nowhere; any other failure is a
-    // cut the host refused, and the whole removal then did not happen.
+    // cut the host refused, and the removal then reports it (the other cuts
+    // still go on).
     MStatus hostFailure = MS::kSuccess;
     for (unsigned int i = 0; i < names.length(); ++i) {
         status = removeChild(parent, modifier, names[i]);
