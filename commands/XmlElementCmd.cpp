@@ -88,6 +88,7 @@ MStatus XmlElementCmd::doIt(const MArgList& argList)
 {
     // The parse status is not looked at: whatever flags were understood act.
     request = parseXmlElementRequest(MArgDatabase(syntax(), argList));
+    childNode = parentNode = attributeNode = MObject();
 
     // The order decides what several flags given together do.
     static const Step steps[] = {

@@ -188,6 +188,7 @@ protected:
                                  Case{"root", "XmlElement -rc a", true},
                                  Case{"root", "XmlElement -rac", true},
                                  Case{"c", "XmlElement -e -ch x", false},
+                                 Case{"", "XmlElement -n m -ch x", false},
                                  Case{"", "XmlSaveFile -n doc -f \"" + path + "\"", false}}) {
             CommandOutcome out = runOn(walk.selection, walk.statement);
             EXPECT_NE(out.status, MS::kSuccess) << walk.statement;
