@@ -80,6 +80,23 @@ protected:
         return sources;
     }
 
+    // doc > root > (a, b); a carries the attribute node id; loose: the
+    // element c and the attribute node w.
+    void buildElementScene()
+    {
+        document("doc");
+        element("root", "root");
+        element("a", "item", "x");
+        element("b", "item", "y");
+        element("c", "extra");
+        attributeNode("id", "id", "7");
+        attributeNode("w", "w", "1");
+        linkTop("root", "doc", 0);
+        linkChild("a", "root", 0);
+        linkChild("b", "root", 1);
+        linkAttribute("id", "a", 0);
+    }
+
     std::string getAttr(const std::string& plug) { return must("getAttr " + plug).text; }
 
     // As the user asks it: objExists.

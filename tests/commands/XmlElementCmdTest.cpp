@@ -13,21 +13,10 @@ const std::string kFailureText = "(kFailure): Unexpected Internal Failure";
 class XmlElementTest : public CommandTest
 {
 protected:
-    // doc > root > (a, b); a carries the attribute node id; loose: c, attr w.
     void SetUp() override
     {
         CommandTest::SetUp();
-        document("doc");
-        element("root", "root");
-        element("a", "item", "x");
-        element("b", "item", "y");
-        element("c", "extra");
-        attributeNode("id", "id", "7");
-        attributeNode("w", "w", "1");
-        linkTop("root", "doc", 0);
-        linkChild("a", "root", 0);
-        linkChild("b", "root", 1);
-        linkAttribute("id", "a", 0);
+        buildElementScene();
     }
 
     size_t elementCount() { return must("ls -type XmlElement").strings.size(); }

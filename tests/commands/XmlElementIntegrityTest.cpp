@@ -28,22 +28,12 @@ bool anyContains(const std::vector<std::string>& texts, const std::string& part)
 class CommandIntegrityTest : public CommandTest
 {
 protected:
-    // doc > root > (a, b); a carries id; loose: c, attribute node w.
+    // The element scene, and a second document doc2.
     void SetUp() override
     {
         CommandTest::SetUp();
-        document("doc");
+        buildElementScene();
         document("doc2");
-        element("root", "root");
-        element("a", "item", "x");
-        element("b", "item", "y");
-        element("c", "extra");
-        attributeNode("id", "id", "7");
-        attributeNode("w", "w", "1");
-        linkTop("root", "doc", 0);
-        linkChild("a", "root", 0);
-        linkChild("b", "root", 1);
-        linkAttribute("id", "a", 0);
     }
 
     Strings sceneNodes() { return must("ls -dep").strings; }
