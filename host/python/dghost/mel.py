@@ -1,0 +1,13 @@
+"""MEL text from Python: `dghost.mel.eval('XmlFind -n "queue"')`."""
+
+from . import _host
+from ._outcome import finish
+
+
+def eval(text):  # noqa: A001 - the host's own name for it
+    """Runs one or more MEL statements; returns the last one's result.
+
+    Stops at the first failed statement and raises dghost.CommandError.
+    """
+    words = text.split(None, 1)
+    return finish(words[0] if words else "", _host.mel(text))
