@@ -71,9 +71,10 @@ class LoggerTest(SceneTest):
         self.assertEqual(sorted(logged.output), ["ERROR:dghost:no good", "WARNING:dghost:heads up"])
 
     def test_messages_outside_any_command_reach_the_logger(self):
-        with self.assertLogs("dghost", "ERROR") as logged:
-            dghost._outcome.log_message("error", "while loading")
-        self.assertEqual(logged.output, ["ERROR:dghost:while loading"])
+        with self.assertLogs("dghost", "ERROR") as logged, self.assertRaises(RuntimeError):
+            dghost._host.load_plugin("/nowhere/Missing.so")
+        self.assertEqual(len(logged.output), 1)
+        self.assertIn("Missing", logged.output[0])
 
 
 if __name__ == "__main__":

@@ -1,5 +1,8 @@
 // dghost._host: the headless host for Python. The package around it
 // (dghost.cmds, dghost.mel, dghost.graph...) is written in Python.
+//
+// Commands run with the interpreter lock held: the host is single-threaded,
+// so Python threads that call commands take turns, a whole command each.
 
 #include "CommandCall.h"
 #include "NodeLinks.h"
