@@ -7,6 +7,7 @@
 #include <dghost/CommandTable.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 using namespace dghost::detail;
 
@@ -44,6 +45,38 @@ bool commandInfo(const std::string& name, CommandInfo& info)
     info.minimumObjects = data.minimumObjects;
     info.maximumObjects = data.maximumObjects;
     return true;
+}
+
+namespace {
+
+struct CachedInfo {
+    MObject plugin;   // held, so that no later plug-in can take its address
+    MCreateSyntaxFunction syntax = nullptr;
+    bool filled = false;
+    CommandInfo info;
+};
+
+std::unordered_map<std::string, CachedInfo>& infoCache()
+{
+    static auto* cache = new std::unordered_map<std::string, CachedInfo>();
+    return *cache;
+}
+
+}  // namespace
+
+const CommandInfo* findCommandInfo(const std::string& name)
+{
+    const auto& commands = registry().commands;
+    auto it = commands.find(name);
+    if (it == commands.end()) return nullptr;
+    const CommandEntry& entry = it->second;
+    CachedInfo& cached = infoCache()[name];
+    if (!cached.filled || handleOf(cached.plugin) != entry.plugin || cached.syntax != entry.syntax) {
+        cached.plugin = entry.plugin ? objectOf(entry.plugin) : MObject();
+        cached.syntax = entry.syntax;
+        cached.filled = commandInfo(name, cached.info);
+    }
+    return &cached.info;
 }
 
 std::vector<std::string> loadedPlugins()

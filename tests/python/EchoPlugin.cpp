@@ -33,6 +33,10 @@ public:
         syntax.addFlag("-w", "-warning", MSyntax::kString);
         syntax.addFlag("-o", "-out", MSyntax::kString);
         syntax.addFlag("-f", "-fail");
+#ifdef ECHO_SECOND_BUILD
+        // A second build of the plug-in with one flag more, to reload it changed.
+        syntax.addFlag("-x", "-extra", MSyntax::kLong);
+#endif
         syntax.setObjectType(MSyntax::kStringObjects, 0);
         syntax.enableQuery(true);
         syntax.enableEdit(true);

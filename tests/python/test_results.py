@@ -1,10 +1,16 @@
 """Results come back typed; the command table is readable."""
 
+import os
 import unittest
 
 import dghost.cmds as cmds
 from dghost import _host
 from support import SceneTest
+
+
+def unload_if_loaded(plugin):
+    if plugin in _host.loaded_plugins():
+        _host.unload_plugin(plugin)
 
 
 class ResultTest(SceneTest):
@@ -38,6 +44,18 @@ class CommandTableTest(SceneTest):
         cmds.unloadPlugin("Dendrine")
         self.assertIsNone(_host.command_syntax("XmlElement"))
         self.assertNotIn("XmlElement", dir(cmds))
+
+    def test_a_plugin_reloaded_changed_is_checked_against_its_new_syntax(self):
+        with self.assertRaises(TypeError):
+            cmds.pyEcho(x=1)
+        cmds.unloadPlugin("EchoPlugin")
+        cmds.loadPlugin(os.environ["DGHOST_ECHO_PLUGIN_CHANGED"])
+        self.addCleanup(unload_if_loaded, "EchoPluginChanged")
+        self.assertEqual(cmds.pyEcho(x=1, s="y"), "c -s=y")
+        cmds.unloadPlugin("EchoPluginChanged")
+        cmds.loadPlugin(os.environ["DGHOST_ECHO_PLUGIN"])
+        with self.assertRaises(TypeError):
+            cmds.pyEcho(x=1)
 
     def test_help_of_a_generated_function_lists_its_flags(self):
         self.assertIn("f / file: str", cmds.XmlLoadFile.__doc__)

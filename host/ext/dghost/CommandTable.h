@@ -39,6 +39,11 @@ std::vector<std::string> commandNames();
 // the command's syntax anew, so a plug-in reloaded since is seen as it is.
 bool commandInfo(const std::string& name, CommandInfo& info);
 
+// The same as commandInfo(), kept from one call to the next while the
+// command's registration stays the same, for callers that check every call.
+// Null when there is no such command. The pointer is good until the next call.
+const CommandInfo* findCommandInfo(const std::string& name);
+
 // Names of the loaded plug-ins, in load order.
 std::vector<std::string> loadedPlugins();
 

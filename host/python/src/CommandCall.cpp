@@ -200,8 +200,9 @@ py::tuple outcomeTuple(const CommandOutcome& outcome)
 
 CommandWords commandWords(const std::string& name, const py::tuple& objects, const py::dict& flags)
 {
-    CommandInfo info;
-    if (!commandInfo(name, info) || !info.hasSyntax) return freeWords(objects, flags);
+    const CommandInfo* found = findCommandInfo(name);
+    if (!found || !found->hasSyntax) return freeWords(objects, flags);
+    const CommandInfo& info = *found;
     CommandWords out;
     bool query = false;
     for (const auto& item : flags) {
