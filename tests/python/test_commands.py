@@ -145,8 +145,9 @@ class MelTest(SceneTest):
         self.assertIs(dghost.mel.eval('objExists "farm"'), True)
 
     def test_mel_stops_at_the_first_failed_statement(self):
-        with self.assertLogs("dghost", "ERROR"), self.assertRaises(dghost.CommandError):
+        with self.assertLogs("dghost", "ERROR"), self.assertRaises(dghost.CommandError) as caught:
             dghost.mel.eval('createNode network -n "a"; pyEcho -f -er "stop"; createNode network -n "b"')
+        self.assertEqual(caught.exception.command, "pyEcho")
         self.assertTrue(cmds.objExists("a"))
         self.assertFalse(cmds.objExists("b"))
 

@@ -26,9 +26,11 @@ def log_message(kind, text):
     logger.log(_LEVELS.get(kind, logging.INFO), "%s", text)
 
 
-def finish(command, outcome):
+def finish(outcome):
     """Logs what the command showed; returns its result or raises CommandError."""
-    status, status_text, result, errors, warnings, infos = outcome
+    status, status_text, result, errors, warnings, infos, invoked = outcome
+    words = invoked.split(None, 1)
+    command = words[0] if words else ""
     for text in errors:
         logger.error("%s", text)
     for text in warnings:

@@ -37,7 +37,7 @@ def _describe(syntax):
 
 def _make(name):
     def command(*objects, **flags):
-        return finish(name, _host.run(name, objects, flags))
+        return finish(_host.run(name, objects, flags))
 
     command.__name__ = command.__qualname__ = name
     command.__module__ = __name__

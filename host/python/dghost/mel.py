@@ -9,5 +9,4 @@ def eval(text):  # noqa: A001 - the host's own name for it
 
     Stops at the first failed statement and raises dghost.CommandError.
     """
-    words = text.split(None, 1)
-    return finish(words[0] if words else "", _host.mel(text))
+    return finish(_host.mel(text))

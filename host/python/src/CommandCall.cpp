@@ -193,7 +193,7 @@ std::string statusName(const MStatus& status)
 py::tuple outcomeTuple(const CommandOutcome& outcome)
 {
     return py::make_tuple(statusName(outcome.status), std::string(outcome.status.errorString().asChar()),
-                          resultOf(outcome), outcome.errors, outcome.warnings, outcome.infos);
+                          resultOf(outcome), outcome.errors, outcome.warnings, outcome.infos, outcome.command);
 }
 
 }  // namespace

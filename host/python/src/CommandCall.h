@@ -22,7 +22,9 @@ CommandWords commandWords(const std::string& name, const pybind11::tuple& object
                           const pybind11::dict& flags);
 
 // Runs `name` and returns (status name, status text, result, errors,
-// warnings, infos); the result typed as str, list, bool, int, float or None.
+// warnings, infos, command); the result typed as str, list, bool, int,
+// float or None; the command as invoked (for MEL text, the statement that
+// ran last).
 pybind11::tuple runCommand(const std::string& name, const pybind11::tuple& objects,
                            const pybind11::dict& flags);
 

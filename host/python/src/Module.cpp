@@ -33,6 +33,8 @@ void forwardMessage(const char* kind, const std::string& text)
         messageHandler()(kind, text);
     } catch (py::error_already_set& error) {
         error.discard_as_unraisable("dghost message handler");
+    } catch (const std::exception&) {
+        // The host called us; nothing may be thrown back into it.
     }
 }
 

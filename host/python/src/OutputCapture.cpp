@@ -46,16 +46,15 @@ protected:
     }
 
 private:
-    // Text that is not valid UTF-8 still arrives, with its bad bytes replaced.
+    // Text that is not valid UTF-8 still arrives, with its bad bytes
+    // replaced. Nothing may throw here: the caller is plug-in code writing
+    // to a stream, and a line Python cannot take (out of memory) is dropped.
     void append()
     {
         PyObject* line = PyUnicode_DecodeUTF8(pending_.data(), static_cast<Py_ssize_t>(pending_.size()), "replace");
         pending_.clear();
-        if (!line) {
-            PyErr_Clear();
-            return;
-        }
-        lines_.append(py::reinterpret_steal<py::object>(line));
+        if (!line || PyList_Append(lines_.ptr(), line) != 0) PyErr_Clear();
+        Py_XDECREF(line);
     }
 
     py::list lines_;
