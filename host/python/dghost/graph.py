@@ -10,6 +10,7 @@ the node or after `max_nodes` nodes; a dashed box says how many links were
 not followed at each cut.
 """
 
+import collections
 import os
 import shutil
 import subprocess
@@ -64,10 +65,10 @@ def dot(node, max_depth=None, max_nodes=None):
     lines = [f"digraph {_quote(node)} {{", "  graph [rankdir=TB, ordering=out];",
              '  node [fontname="Helvetica", fontsize=10];', '  edge [fontname="Helvetica", fontsize=8];']
     drawn = {node}
-    queue = [(node, 0)]
+    queue = collections.deque([(node, 0)])
     cuts = 0
     while queue:
-        name, depth = queue.pop(0)
+        name, depth = queue.popleft()
         kind, values, links = _describe(name)
         label, shape = _label(name, kind, values)
         lines.append(f"  {_quote(name)} [label={_quote(label)}, shape={shape}];")
@@ -92,12 +93,18 @@ def dot(node, max_depth=None, max_nodes=None):
     return "\n".join(lines) + "\n"
 
 
-def render(node, path, max_depth=None, max_nodes=None, dot_program="dot"):
+RENDER_MAX_NODES = 2000
+
+
+def render(node, path, max_depth=None, max_nodes=RENDER_MAX_NODES, dot_program="dot"):
     """Writes the picture of `dot(node, ...)` to `path` as SVG or PNG.
 
     The format follows the file's suffix (.svg or .png). The file is
     written beside its target and moved over it only when complete. Raises
     GraphvizMissing when the `dot` program is not installed.
+
+    Graphviz takes minutes over tens of thousands of nodes, so pictures stop
+    at RENDER_MAX_NODES nodes unless the caller says otherwise (None: all).
     """
     suffix = os.path.splitext(path)[1].lower()
     if suffix not in (".svg", ".png"):
