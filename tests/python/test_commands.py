@@ -84,6 +84,7 @@ class RefusalTest(SceneTest):
         self.assertTypeError("Flag 'p' takes 2", cmds.pyEcho, p=("left", 2, 3))
         self.assertTypeError("once only", cmds.pyEcho, s=["a", "b"])
         self.assertTypeError("Invalid object 5", cmds.pyEcho, 5)
+        self.assertTypeError("Invalid object b'raw'", cmds.pyEcho, b"raw")
         self.assertTypeError("flag 'f'", cmds.XmlLoadFile, f=7)
 
     def test_a_refused_call_runs_nothing(self):

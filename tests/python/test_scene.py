@@ -1,6 +1,7 @@
 """Scene files from Python, and the headless start and stop."""
 
 import os
+import pathlib
 import unittest
 
 import dghost
@@ -23,10 +24,10 @@ class SceneFileTest(SceneTest):
         self.assertEqual(cmds.ls(type="XmlDocument"), [])
         self.assertEqual(cmds.file(q=True, sn=True), "")
 
-        self.assertEqual(cmds.file(path, open=True, force=True), path)
+        self.assertEqual(cmds.file(pathlib.Path(path), open=True, force=True), path)
         self.assertEqual(cmds.getAttr("priority1.XmlValue"), "20")
         with dghost.captured_log():
-            cmds.XmlSaveFile(n="farm", f="exported.xml")
+            cmds.XmlSaveFile(n="farm", f=pathlib.Path("exported.xml"))
         with open("exported.xml", encoding="utf-8") as exported, \
                 open(os.path.join(EXAMPLES, "sample.xml"), encoding="utf-8") as sample:
             self.assertIn("<priority>20</priority>", exported.read())

@@ -44,6 +44,17 @@ const char* typeName(MSyntax::MArgType type)
 
 std::string reprText(const py::handle& value) { return py::repr(value).cast<std::string>(); }
 
+// A str, or a path object (pathlib.Path...) as its text; false for others.
+bool textOf(const py::handle& value, std::string& text)
+{
+    if (py::isinstance<py::str>(value)) return text = value.cast<std::string>(), true;
+    if (!py::hasattr(value, "__fspath__")) return false;
+    py::object path = py::reinterpret_steal<py::object>(PyOS_FSPath(value.ptr()));
+    if (!path) throw py::error_already_set();
+    if (!py::isinstance<py::str>(path)) return false;
+    return text = path.cast<std::string>(), true;
+}
+
 std::string doubleText(double value)
 {
     std::ostringstream out;
@@ -78,9 +89,11 @@ std::string argumentText(const std::string& flag, MSyntax::MArgType type, const 
             if (std::isfinite(number)) return doubleText(number);
         }
         break;
-    default:
-        if (py::isinstance<py::str>(value)) return value.cast<std::string>();
+    default: {
+        std::string text;
+        if (textOf(value, text)) return text;
         break;
+    }
     }
     typeError("Invalid argument for flag '" + flag + "': " + reprText(value) + " (expected " + typeName(type) + ")");
 }
@@ -140,8 +153,9 @@ void addObjects(CommandWords& out, const py::tuple& objects)
             addObjects(out, py::tuple(py::reinterpret_borrow<py::object>(object)));
             continue;
         }
-        if (!py::isinstance<py::str>(object)) typeError("Invalid object " + reprText(object) + ": give a str");
-        out.words.push_back(object.cast<std::string>());
+        std::string text;
+        if (!textOf(object, text)) typeError("Invalid object " + reprText(object) + ": give a str");
+        out.words.push_back(text);
         out.quoted.push_back(true);
     }
 }
