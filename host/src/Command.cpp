@@ -1,7 +1,7 @@
 // Running commands: MPxCommand, results and messages of the running
 // command, MGlobal::executeCommand and the host's runCommand.
 
-#include "Internal.h"
+#include "Api.h"
 #include "Syntax.h"
 
 #include <dghost/Host.h>

@@ -1,7 +1,7 @@
 // Fault injection: counts every call of each named host operation and makes
 // chosen calls fail.
 
-#include "Internal.h"
+#include "fault/Injection.h"
 
 #include <dghost/Fault.h>
 

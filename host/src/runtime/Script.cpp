@@ -1,7 +1,8 @@
 // The script runner: MEL command lines split into statements, run one by
 // one, results and errors printed plain or as JSON lines.
 
-#include "Internal.h"
+#include "Api.h"
+#include "runtime/ScriptText.h"
 
 #include <dghost/Host.h>
 #include <dghost/Script.h>

@@ -3,7 +3,7 @@
 // Scene files in the host's ASCII format: a subset of MEL holding only
 // requires, createNode, setAttr and connectAttr statements.
 
-#include "Internal.h"
+#include "graph/Graph.h"
 
 #include <string>
 

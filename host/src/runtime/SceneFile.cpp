@@ -1,6 +1,9 @@
 // Saving and opening scene files.
 
-#include "SceneFile.h"
+#include "runtime/SceneFile.h"
+
+#include "Api.h"
+#include "runtime/ScriptText.h"
 
 #include <dghost/Host.h>
 #include <dghost/Script.h>
@@ -86,7 +89,7 @@ void writeValues(std::string& out, Node& node)
         if (whole && !whole->empty()) writeValue(out, attr, -1, *whole);
         const ArrayState* array = node.slot(a).array.get();
         if (!array) continue;
-        for (const ElementState& e : array->elements)
+        for (const ElementState& e : array->ordered())
             if (e.extra && !e.extra->value.empty()) writeValue(out, attr, e.index, e.extra->value);
     }
 }
@@ -109,7 +112,7 @@ void writeConnections(std::string& out, Node& node)
         Endpoint self{&node, a, -1};
         if (slot.links && slot.links->source.node) writeConnection(out, slot.links->source, self);
         if (!slot.array) continue;
-        for (const ElementState& e : slot.array->elements) {
+        for (const ElementState& e : slot.array->ordered()) {
             if (!e.source.node) continue;
             self.index = static_cast<int>(e.index);
             writeConnection(out, e.source, self);
