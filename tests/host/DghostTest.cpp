@@ -67,12 +67,12 @@ TEST(Dghost, JsonHasOneObjectPerCommandAndNothingElse)
     ProgramRun run = dghost({"--json", "-k"}, "print \"to the log\\n\"\ncreateNode network -n \"q\\\"uote\"\nls -dep -sl\nfoo\n");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out,
-              "{\"command\": \"print \\\"to the log\\\\n\\\"\", \"status\": \"kSuccess\", \"result\": null, \"errors\": []}\n"
+              "{\"command\": \"print \\\"to the log\\\\n\\\"\", \"status\": \"kSuccess\", \"result\": null, \"errors\": [], \"warnings\": []}\n"
               "{\"command\": \"createNode network -n \\\"q\\\\\\\"uote\\\"\", \"status\": \"kSuccess\", \"result\": "
-              "\"q_uote\", \"errors\": []}\n"
-              "{\"command\": \"ls -dep -sl\", \"status\": \"kSuccess\", \"result\": [], \"errors\": []}\n"
+              "\"q_uote\", \"errors\": [], \"warnings\": []}\n"
+              "{\"command\": \"ls -dep -sl\", \"status\": \"kSuccess\", \"result\": [], \"errors\": [], \"warnings\": []}\n"
               "{\"command\": \"foo\", \"status\": \"kFailure\", \"result\": null, \"errors\": [\"Cannot find procedure "
-              "\\\"foo\\\".\"]}\n");
+              "\\\"foo\\\".\"], \"warnings\": []}\n");
     EXPECT_EQ(run.err, "to the log\n");
 }
 

@@ -20,7 +20,7 @@ enum class Op {
     connectionByPhysicalIndex, getExistingArrayAttributeIndices, connectedTo, connect,
     disconnect, deleteNode, doIt, executeCommand, selectByName, getActiveSelectionList,
     setActiveSelectionList, clearSelectionList, getDependNode, arrayAppend, getFlagArgument,
-    typeId, name, writeScene, renameScene, count
+    typeId, name, writeScene, renameScene, syncScene, count
 };
 
 // True when this call must fail; `status` gets the status to return.

@@ -33,6 +33,8 @@ public:
             return MS::kSuccess;
         }
         if (args.isFlagSet("-new")) {
+            if (scene().modified && !args.isFlagSet("-f"))
+                return fail("The scene has unsaved changes: save it, or use file -new -force to drop them");
             dghost::newScene();
             return MS::kSuccess;
         }

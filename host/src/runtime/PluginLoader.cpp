@@ -203,5 +203,16 @@ MStatus unloadPlugin(const std::string& name, std::string* error)
 
 bool isPluginLoaded(const std::string& name) { return registry().findPlugin(name) != nullptr; }
 
+namespace detail {
+
+MStatus loadPluginByName(const std::string& name, std::string* error)
+{
+    if (name.empty() || name.find_first_of("/\\") != std::string::npos || name.find("..") != std::string::npos)
+        return refuse(error, "Not a plug-in name: " + name + " (a path is not accepted here)");
+    return loadPlugin(name, error);
+}
+
+}  // namespace detail
+
 }  // namespace dghost
 

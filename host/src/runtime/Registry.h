@@ -70,6 +70,10 @@ struct Registry {
 Registry& registry();
 // Adds the host's own commands and node types to a new registry.
 void registerBuiltins(Registry& registry);
+// Loads a plug-in found by its name alone along MAYA_PLUG_IN_PATH and the
+// build's plug-ins folder; a name holding a path separator or ".." is
+// refused before anything is opened. Scene files load plug-ins only so.
+MStatus loadPluginByName(const std::string& name, std::string* error);
 // The host's file and dgFault commands, added by registerBuiltins.
 void registerFileCommands(Registry& registry);
 
