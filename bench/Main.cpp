@@ -182,7 +182,8 @@ int main(int argc, char** argv)
     }
     if (o.sceneOrder > 0) {
         progress("scene order " + std::to_string(o.sceneOrder));
-        run.sceneOrder = bench::runInChild([&](bench::Recorder& r) { bench::measureSceneOrder(o.sceneOrder, o.workDir, r); });
+        run.sceneOrder =
+            bench::runInChild([&](bench::Recorder& r) { bench::measureSceneOrder(o.sceneOrder, o.workDir, r); });
     }
     run.totalSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 

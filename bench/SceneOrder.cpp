@@ -19,7 +19,8 @@ bool writeScene(const std::string& path, unsigned long connections, bool descend
     const std::string toParent = XMLElementNode::toParentShort.asChar();
     const std::string children = XMLElementNode::fromChildrenShort.asChar();
     std::string text = "//Maya ASCII scene\nrequires \"Dendrine\" \"1.0\";\ncreateNode " + type + " -n \"root\";\n";
-    for (unsigned long i = 0; i < connections; ++i) text += "createNode " + type + " -n \"c" + std::to_string(i) + "\";\n";
+    for (unsigned long i = 0; i < connections; ++i)
+        text += "createNode " + type + " -n \"c" + std::to_string(i) + "\";\n";
     for (unsigned long k = 0; k < connections; ++k) {
         const std::string i = std::to_string(descending ? connections - 1 - k : k);
         text += "connectAttr \"c" + i + "." + toParent + "\" \"root." + children + "[" + i + "]\";\n";

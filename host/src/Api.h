@@ -4,9 +4,9 @@
 // each a thin layer over the graph. What they share with each other and
 // with the runtime is declared here. Nothing here is visible to plug-ins.
 //
-// May include: graph/, fault/, runtime/Registry.h (node types and plug-ins
-// are looked up by MFnDependencyNode and MFnPlugin), <maya/...>,
-// <dghost/...> and the standard library.
+// May include: graph/, fault/, runtime/ headers (node types and plug-ins are
+// looked up by MFnDependencyNode and MFnPlugin; commands run through the
+// runtime's registry), <maya/...>, <dghost/...> and the standard library.
 
 #include "fault/Injection.h"
 #include "graph/Graph.h"

@@ -127,7 +127,11 @@ bool validUtf8(const std::string& text)
 {
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        std::size_t extra = c < 0x80 ? 0 : (c >= 0xC2 && c < 0xE0) ? 1 : (c >= 0xE0 && c < 0xF0) ? 2 : (c >= 0xF0 && c < 0xF5) ? 3 : 9;
+        std::size_t extra = c < 0x80                  ? 0
+                            : (c >= 0xC2 && c < 0xE0) ? 1
+                            : (c >= 0xE0 && c < 0xF0) ? 2
+                            : (c >= 0xF0 && c < 0xF5) ? 3
+                                                      : 9;
         if (extra == 9 || i + extra >= text.size() + (extra ? 0 : 1)) return false;
         for (std::size_t k = 1; k <= extra; ++k)
             if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
@@ -200,11 +204,13 @@ TEST(Dghost, BytesThatAreNotUtf8OrDriveTheTerminalAreNeutralised)
     ProgramRun json = dghost({"--json", "-c", load + "probeCmd -b"});
     ASSERT_TRUE(validUtf8(json.out)) << json.out;
     const std::string replaced = "\xEF\xBF\xBD";
-    EXPECT_NE(json.out.find("\"result\": \"result " + replaced + replaced + " \\u001b[31m\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"result\": \"result " + replaced + replaced + " \\u001b[31m\""), std::string::npos)
+        << json.out;
     EXPECT_NE(json.out.find("\"errors\": [\"error " + replaced + "\"]"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("\"warnings\": [\"warn " + replaced + "\\u001b[2J\"]"), std::string::npos) << json.out;
 
-    ProgramRun plain = dghost({"-c", load + "createNode probe -n p; setAttr p.tx -type \"string\" \"a\x1b[2Jb\x07" "c\td\"; getAttr p.tx"});
+    ProgramRun plain = dghost(
+        {"-c", load + "createNode probe -n p; setAttr p.tx -type \"string\" \"a\x1b[2Jb\x07" "c\td\"; getAttr p.tx"});
     EXPECT_EQ(plain.out, "// Result: ProbePlugin //\n// Result: p //\n// Result: a\\x1b[2Jb\\x07c\td //\n");
     ProgramRun shown = dghost({"-c", load + "probeCmd -b"});
     EXPECT_EQ(shown.out.find('\x1b'), std::string::npos);

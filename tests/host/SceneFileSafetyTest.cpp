@@ -48,7 +48,8 @@ TEST_F(SceneFileSafety, OnlyRegularFilesAreOpenedAndTheRefusalSaysWhatThePathIs)
     probe("keep");
     ASSERT_EQ(::mkfifo(path("pipe.ma").c_str(), 0600), 0);
     fs::create_directory(path("folder.ma"));
-    EXPECT_EQ(openError(path("pipe.ma")), "Cannot open scene " + path("pipe.ma") + ": it is a FIFO, not a regular file");
+    EXPECT_EQ(openError(path("pipe.ma")),
+              "Cannot open scene " + path("pipe.ma") + ": it is a FIFO, not a regular file");
     EXPECT_EQ(openError(path("folder.ma")),
               "Cannot open scene " + path("folder.ma") + ": it is a directory, not a regular file");
     EXPECT_EQ(openError("/dev/zero"), "Cannot open scene /dev/zero: it is a character device, not a regular file");

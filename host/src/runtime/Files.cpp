@@ -108,7 +108,8 @@ bool resolveTarget(const std::string& path, std::string& target, struct stat& ex
     }
     exists = ::stat(target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) return why = errnoText(errno), false;
-    if (exists && !S_ISREG(existing.st_mode)) return why = "it is " + fileKindOf(existing.st_mode) + ", not a regular file", false;
+    if (exists && !S_ISREG(existing.st_mode))
+        return why = "it is " + fileKindOf(existing.st_mode) + ", not a regular file", false;
     return true;
 }
 

@@ -248,25 +248,6 @@ std::string jsonString(const std::string& text)
     return out + "\"";
 }
 
-// Plain output with the C0 control characters other than tab and line feed
-// shown as \xHH, so a value holding an escape sequence cannot drive the
-// terminal.
-std::string plainText(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char c : text) {
-        if (c < 0x20 && c != '\t' && c != '\n') {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\x%02x", c);
-            out += buffer;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 std::string jsonList(const std::vector<std::string>& items)
 {
     std::string out;
@@ -318,10 +299,11 @@ void printJson(const CommandOutcome& o, std::ostream& out)
 
 void printPlain(const CommandOutcome& o, const std::string& name, std::ostream& out, std::ostream& err)
 {
-    for (const std::string& w : o.warnings) err << "// Warning: " << plainText(w) << " //\n";
-    for (const std::string& e : o.errors) err << "// Error: " << plainText(e) << " //\n";
-    if (o.kind != CommandOutcome::Kind::None) out << "// Result: " << plainText(plainResult(o)) << " //" << std::endl;
-    if (!o.status) err << "// Error: " << plainText(name) << ": " << o.status.errorString().asChar() << " //\n";
+    for (const std::string& w : o.warnings) err << "// Warning: " << detail::plainText(w) << " //\n";
+    for (const std::string& e : o.errors) err << "// Error: " << detail::plainText(e) << " //\n";
+    if (o.kind != CommandOutcome::Kind::None)
+        out << "// Result: " << detail::plainText(plainResult(o)) << " //" << std::endl;
+    if (!o.status) err << "// Error: " << detail::plainText(name) << ": " << o.status.errorString().asChar() << " //\n";
     err.flush();
 }
 
@@ -355,6 +337,25 @@ bool readScriptFile(const std::string& path, std::string& text, std::string* err
 }
 
 namespace detail {
+
+// Plain output with the C0 control characters other than tab and line feed
+// shown as \xHH, so a value holding an escape sequence cannot drive the
+// terminal.
+std::string plainText(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char c : text) {
+        if (c < 0x20 && c != '\t' && c != '\n') {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\x%02x", c);
+            out += buffer;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
 
 bool checkScript(const std::string& text, std::string* error)
 {

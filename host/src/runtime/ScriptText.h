@@ -19,6 +19,10 @@ namespace detail {
 bool checkScript(const std::string& text, std::string* error);
 bool forEachStatement(const std::string& text, const std::function<bool(const Statement&)>& run);
 
+// `text` for plain output: C0 control characters other than tab and line
+// feed shown as \xHH, so that no message or value can drive the terminal.
+std::string plainText(const std::string& text);
+
 }  // namespace detail
 }  // namespace dghost
 
