@@ -133,50 +133,56 @@ long sortedFind(const std::vector<ElementState>& elements, std::size_t count, un
 
 }  // namespace
 
+ArrayState::Side& ArrayState::side() const
+{
+    if (!side_) side_ = std::make_unique<Side>();
+    return *side_;
+}
+
 long ArrayState::find(unsigned int logicalIndex) const
 {
     if (!elements_.empty() && elements_.back().index == logicalIndex)
         return static_cast<long>(elements_.size() - 1);
-    long found = sortedFind(elements_, sorted_, logicalIndex);
-    if (found >= 0 || !unsortedAt_) return found;
-    auto it = unsortedAt_->find(logicalIndex);
-    return it == unsortedAt_->end() ? -1 : static_cast<long>(it->second);
+    if (!outOfOrder()) return sortedFind(elements_, elements_.size(), logicalIndex);
+    long found = sortedFind(elements_, side_->sortedCount, logicalIndex);
+    if (found >= 0) return found;
+    auto it = side_->positions.find(logicalIndex);
+    return it == side_->positions.end() ? -1 : static_cast<long>(it->second);
 }
 
 std::size_t ArrayState::findOrCreate(unsigned int logicalIndex)
 {
-    const bool inOrder = !unsortedAt_ && (elements_.empty() || elements_.back().index < logicalIndex);
+    const bool inOrder = !outOfOrder() && (elements_.empty() || elements_.back().index < logicalIndex);
     if (!inOrder) {
         long found = find(logicalIndex);
         if (found >= 0) return static_cast<std::size_t>(found);
+        if (!outOfOrder()) {
+            side().outOfOrder = true;
+            side_->sortedCount = elements_.size();
+        }
     }
     elements_.emplace_back();
     elements_.back().index = logicalIndex;
     connectedPositionsValid = false;
     const std::size_t position = elements_.size() - 1;
-    if (inOrder) {
-        sorted_ = elements_.size();
-    } else {
-        if (!unsortedAt_) unsortedAt_ = std::make_unique<std::unordered_map<unsigned int, std::size_t>>();
-        (*unsortedAt_)[logicalIndex] = position;
-    }
+    if (!inOrder) side_->positions[logicalIndex] = position;
     return position;
 }
 
 void ArrayState::sortNow() const
 {
     auto byIndex = [](const ElementState& a, const ElementState& b) { return a.index < b.index; };
-    auto middle = elements_.begin() + static_cast<long>(sorted_);
+    auto middle = elements_.begin() + static_cast<long>(side_->sortedCount);
     std::sort(middle, elements_.end(), byIndex);
     std::inplace_merge(elements_.begin(), middle, elements_.end(), byIndex);
-    sorted_ = elements_.size();
-    unsortedAt_.reset();
+    side_->outOfOrder = false;
+    std::unordered_map<unsigned int, std::size_t>().swap(side_->positions);
     connectedPositionsValid = false;
 }
 
 const std::vector<ElementState>& ArrayState::ordered() const
 {
-    if (unsortedAt_) sortNow();
+    if (outOfOrder()) sortNow();
     return elements_;
 }
 
@@ -194,8 +200,7 @@ bool ArrayState::connectedPosition(std::size_t n, std::size_t& position) const
         position = n;
         return n < elements.size();
     }
-    if (!connectedPositions) connectedPositions = std::make_unique<std::vector<unsigned int>>();
-    std::vector<unsigned int>& positions = *connectedPositions;
+    std::vector<unsigned int>& positions = side().connectedPositions;
     if (!connectedPositionsValid) {
         positions.clear();
         for (std::size_t i = 0; i < elements.size(); ++i)

@@ -140,16 +140,25 @@ public:
 private:
     void sortNow() const;
 
+    // What only some arrays need, made on first need (an array costs one
+    // pointer for it otherwise).
+    struct Side {
+        // Positions of the connected elements, rebuilt lazily after a
+        // change; not used while every element is connected.
+        std::vector<unsigned int> connectedPositions;
+        // While some elements are out of order: how many at the front are
+        // in order, and where each later one is.
+        bool outOfOrder = false;
+        std::size_t sortedCount = 0;
+        std::unordered_map<unsigned int, std::size_t> positions;
+    };
+    bool outOfOrder() const { return side_ && side_->outOfOrder; }
+    Side& side() const;
+
     mutable std::vector<ElementState> elements_;
-    // Elements [0, sorted_) are in order; the positions of the later ones
-    // are in unsortedAt_ (made only while some are out of order).
-    mutable std::size_t sorted_ = 0;
-    mutable std::unique_ptr<std::unordered_map<unsigned int, std::size_t>> unsortedAt_;
+    mutable std::unique_ptr<Side> side_;
     std::uint32_t connectedElements = 0;
     mutable bool connectedPositionsValid = false;
-    // Positions of the connected elements, rebuilt lazily after a change;
-    // not made while every element is connected (position = physical index).
-    mutable std::unique_ptr<std::vector<unsigned int>> connectedPositions;
 };
 
 // The state of one attribute of one node besides its string value.

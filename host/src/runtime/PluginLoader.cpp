@@ -205,10 +205,14 @@ bool isPluginLoaded(const std::string& name) { return registry().findPlugin(name
 
 namespace detail {
 
+bool isPluginName(const std::string& name)
+{
+    return !name.empty() && name.find_first_of("/\\") == std::string::npos && name.find("..") == std::string::npos;
+}
+
 MStatus loadPluginByName(const std::string& name, std::string* error)
 {
-    if (name.empty() || name.find_first_of("/\\") != std::string::npos || name.find("..") != std::string::npos)
-        return refuse(error, "Not a plug-in name: " + name + " (a path is not accepted here)");
+    if (!isPluginName(name)) return refuse(error, "Not a plug-in name: " + name + " (a path is not accepted here)");
     return loadPlugin(name, error);
 }
 

@@ -74,6 +74,8 @@ void registerBuiltins(Registry& registry);
 // build's plug-ins folder; a name holding a path separator or ".." is
 // refused before anything is opened. Scene files load plug-ins only so.
 MStatus loadPluginByName(const std::string& name, std::string* error);
+// A plug-in name as a scene may give it: not empty, no '/', '\\' or "..".
+bool isPluginName(const std::string& name);
 // The host's file and dgFault commands, added by registerBuiltins.
 void registerFileCommands(Registry& registry);
 

@@ -66,12 +66,6 @@ bool isSceneStatement(const std::string& name)
     return name == "requires" || name == "createNode" || name == "setAttr" || name == "connectAttr";
 }
 
-// A plug-in name as a scene may give it: a name, never a path.
-bool isPluginName(const std::string& name)
-{
-    return !name.empty() && name.find_first_of("/\\") == std::string::npos && name.find("..") == std::string::npos;
-}
-
 struct Reader {
     std::string path;
     Scene* scene = nullptr;   // null while checking
