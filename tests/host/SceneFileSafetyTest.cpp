@@ -174,6 +174,11 @@ TEST_F(SceneFileSafety, HardLinksAndOwnSymlinksKeepSeeingTheSavedScene)
     EXPECT_TRUE(fs::is_symlink(path("link.ma")));
     EXPECT_NE(read(path("other-name.ma")).find("third"), std::string::npos);
     EXPECT_EQ(entries(), 3u);
+    // A link to a file not made yet makes that file and stays a link.
+    fs::create_symlink("made-later.ma", path("ahead.ma"));
+    ASSERT_TRUE(run("file -rename \"" + path("ahead.ma") + "\"; file -save").status);
+    EXPECT_TRUE(fs::is_symlink(path("ahead.ma")));
+    EXPECT_NE(read(path("made-later.ma")).find("third"), std::string::npos);
 }
 
 TEST_F(SceneFileSafety, LongNamesSaveAndOddTargetsAreRefused)

@@ -104,6 +104,13 @@ bool resolveTarget(const std::string& path, std::string& target, struct stat& ex
             std::free(real);
         } else if (errno != ENOENT) {
             return why = errnoText(errno), false;
+        } else {
+            // A link to a file not made yet: the file is made where it points.
+            std::vector<char> pointed(PATH_MAX + 1, '\0');
+            ssize_t n = ::readlink(path.c_str(), pointed.data(), PATH_MAX);
+            if (n <= 0) return why = errnoText(errno), false;
+            target.assign(pointed.data(), static_cast<std::size_t>(n));
+            if (target[0] != '/') target = folderOf(path) + "/" + target;
         }
     }
     exists = ::stat(target.c_str(), &existing) == 0;
