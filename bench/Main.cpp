@@ -8,6 +8,7 @@
 #include "bench/Measure.h"
 #include "bench/Ours.h"
 #include "bench/Report.h"
+#include "bench/SceneOrder.h"
 
 #include <malloc.h>
 #include <stdlib.h>
@@ -26,7 +27,7 @@ namespace {
 const char* const kUsage =
     "usage: dendrine_bench [--sizes N,N,...] [--shapes flat,deep,text,attr]\n"
     "                      [--large-from N] [--large-shapes S,S,...] [--no-null-log]\n"
-    "                      [--node-memory N] [--work DIR] [--json FILE]\n"
+    "                      [--node-memory N] [--scene-order N] [--work DIR] [--json FILE]\n"
     "                      [--no-file-log] [--no-floor] [--import-only]\n"
     "Sizes of at least --large-from elements run only for --large-shapes, log to a file only.\n"
     "--no-file-log, --no-floor and --import-only narrow a run down for profiling.\n";
@@ -41,6 +42,7 @@ struct Options {
     bool floor = true;
     bool importOnly = false;
     unsigned long nodeMemory = 100000;
+    unsigned long sceneOrder = 200000;   // connections; 0 skips the step
     std::string workDir;
     std::string jsonPath = "bench/results/latest.json";
 };
@@ -76,6 +78,7 @@ bool parseOptions(int argc, char** argv, Options& o)
         else if (arg == "--large-from" && hasValue) o.largeFrom = std::strtoul(argv[++i], nullptr, 10);
         else if (arg == "--large-shapes" && hasValue) o.largeShapes = split(argv[++i]);
         else if (arg == "--node-memory" && hasValue) o.nodeMemory = std::strtoul(argv[++i], nullptr, 10);
+        else if (arg == "--scene-order" && hasValue) o.sceneOrder = std::strtoul(argv[++i], nullptr, 10);
         else if (arg == "--work" && hasValue) o.workDir = argv[++i];
         else if (arg == "--json" && hasValue) o.jsonPath = argv[++i];
         else return false;
@@ -176,6 +179,11 @@ int main(int argc, char** argv)
     if (o.nodeMemory > 0) {
         run.nodeMemoryCount = o.nodeMemory;
         run.nodeMemory = bench::runInChild([&](bench::Recorder& r) { bench::measureNodeMemory(o.nodeMemory, r); });
+    }
+    if (o.sceneOrder > 0) {
+        progress("scene order " + std::to_string(o.sceneOrder));
+        run.sceneOrder =
+            bench::runInChild([&](bench::Recorder& r) { bench::measureSceneOrder(o.sceneOrder, o.workDir, r); });
     }
     run.totalSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 

@@ -113,6 +113,15 @@ void addMemoryTargets(std::vector<Target>& out, const BenchRun& run)
         out.push_back(target("scene bytes per attribute node", "<= 250", extra(attribute, "bytes_each"), 250));
 }
 
+void addSceneOrderTarget(std::vector<Target>& out, const BenchRun& run)
+{
+    const StepResult* ascending = findStep(run.sceneOrder, "scene_open_ascending");
+    const StepResult* descending = findStep(run.sceneOrder, "scene_open_descending");
+    if (ascending && descending && ascending->ok && descending->ok && ascending->seconds > 0)
+        out.push_back(target("scene open, connections descending / ascending", "<= 2x",
+                             descending->seconds / ascending->seconds, 2));
+}
+
 void addLinearTargets(std::vector<Target>& out, const BenchRun& run, const std::string& shape)
 {
     const auto [small, large] = extremes(run, shape);
@@ -240,6 +249,7 @@ std::vector<Target> evaluateTargets(const BenchRun& run)
     std::vector<Target> out;
     if (const FileRun* flat = findRun(run, "flat", kTargetSize)) addFlatTargets(out, *flat);
     addMemoryTargets(out, run);
+    addSceneOrderTarget(out, run);
     std::vector<std::string> shapes;
     for (const FileRun& f : run.files)
         if (std::find(shapes.begin(), shapes.end(), f.shape) == shapes.end()) shapes.push_back(f.shape);
@@ -258,6 +268,8 @@ void printTable(const BenchRun& run, const std::vector<Target>& targets)
         lastShape = f.shape;
         printFile(f);
     }
+    for (const StepResult& s : run.sceneOrder)
+        std::printf("order:  %-22s %.3f s (%.0f connections)\n", s.name.c_str(), s.seconds, extra(&s, "connections"));
     for (const StepResult& s : run.nodeMemory)
         std::printf("memory: %-15s %.0f bytes each (%lu made in %.3f s)\n", s.name.c_str(), extra(&s, "bytes_each"),
                     run.nodeMemoryCount, s.seconds);
@@ -281,6 +293,11 @@ bool writeJson(const BenchRun& run, const std::vector<Target>& targets, const st
     for (const StepResult& s : run.nodeMemory)
         std::fprintf(f, ", %s: {\"bytes_each\": %s, \"seconds\": %s}", jsonString(s.name).c_str(),
                      jsonNumber(extra(&s, "bytes_each")).c_str(), jsonNumber(s.seconds).c_str());
+    std::fprintf(f, "},\n  \"scene_order\": {");
+    for (std::size_t i = 0; i < run.sceneOrder.size(); ++i)
+        std::fprintf(f, "%s%s: {\"seconds\": %s, \"connections\": %s}", i ? ", " : "",
+                     jsonString(run.sceneOrder[i].name).c_str(), jsonNumber(run.sceneOrder[i].seconds).c_str(),
+                     jsonNumber(extra(&run.sceneOrder[i], "connections")).c_str());
     std::fprintf(f, "},\n  \"targets\": [\n");
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const Target& t = targets[i];

@@ -26,6 +26,7 @@ struct BenchRun {
     std::vector<FileRun> files;
     std::vector<StepResult> nodeMemory;   // element_node, attribute_node
     unsigned long nodeMemoryCount = 0;
+    std::vector<StepResult> sceneOrder;   // scene_open_ascending, scene_open_descending
     double totalSeconds = 0;
     bool pugixml = false;
 };

@@ -11,6 +11,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -27,6 +28,7 @@ const char kUsage[] =
 struct Source {
     std::string label;   // "-c" text or file path, for messages
     std::string text;
+    std::string path;    // the file read, if any
 };
 
 struct Options {
@@ -41,16 +43,6 @@ int usage(const std::string& problem)
     return 2;
 }
 
-bool readFile(const std::string& path, std::string& text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return !in.bad();
-}
-
 // Returns 0 when the options are good, else the exit status.
 int parseOptions(int argc, char** argv, Options& options)
 {
@@ -63,22 +55,38 @@ int parseOptions(int argc, char** argv, Options& options)
         } else if (arg == "--log" || arg == "-c") {
             if (i + 1 >= argc) return usage(arg + " needs an argument");
             if (arg == "--log") options.logFile = argv[++i];
-            else options.sources.push_back({"-c", argv[++i]});
+            else options.sources.push_back({"-c", argv[++i], std::string()});
         } else if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
             return -1;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             return usage("unknown option " + arg);
         } else {
-            Source source{arg, std::string()};
-            if (!readFile(arg, source.text)) {
-                std::cerr << "dghost: cannot read script " << arg << "\n";
+            Source source{arg, std::string(), arg};
+            std::string why;
+            if (!dghost::readScriptFile(arg, source.text, &why)) {
+                std::cerr << "dghost: cannot read script " << arg << ": " << why << "\n";
                 return 2;
             }
             options.sources.push_back(source);
         }
     }
     return 0;
+}
+
+// True when the log would overwrite one of the scripts (the same file under
+// any name).
+bool logIsAnInput(const Options& options)
+{
+    struct stat log;
+    if (::stat(options.logFile.c_str(), &log) != 0) return false;
+    for (const Source& source : options.sources) {
+        struct stat input;
+        if (!source.path.empty() && ::stat(source.path.c_str(), &input) == 0 && input.st_dev == log.st_dev &&
+            input.st_ino == log.st_ino)
+            return true;
+    }
+    return false;
 }
 
 bool parseAll(const std::vector<Source>& sources, std::vector<std::vector<dghost::Statement>>& parsed)
@@ -126,9 +134,15 @@ int main(int argc, char** argv)
     if (fromStdin && !isatty(0)) {
         std::ostringstream buffer;
         buffer << std::cin.rdbuf();
-        options.sources.push_back({"<stdin>", buffer.str()});
+        options.sources.push_back({"<stdin>", buffer.str(), std::string()});
         fromStdin = false;
     }
+
+    // Every script is parsed before anything runs or the log is opened.
+    std::vector<std::vector<dghost::Statement>> parsed;
+    if (!fromStdin && !parseAll(options.sources, parsed)) return 2;
+    if (!options.logFile.empty() && logIsAnInput(options))
+        return usage("the log file " + options.logFile + " is one of the scripts");
 
     // Results keep standard output; the plug-in's own lines go to the log,
     // or to standard error in JSON mode so that standard output stays JSON.
@@ -143,11 +157,8 @@ int main(int argc, char** argv)
     }
 
     int status = 0;
-    std::vector<std::vector<dghost::Statement>> parsed;
     if (fromStdin) {
         status = interactive(options.script, results);
-    } else if (!parseAll(options.sources, parsed)) {
-        status = 2;
     } else {
         for (const auto& statements : parsed) {
             if (!dghost::runStatements(statements, options.script, results, std::cerr)) {

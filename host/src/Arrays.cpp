@@ -1,6 +1,6 @@
 // MObjectArray, MIntArray, MPlugArray and MStringArray: plain growable arrays.
 
-#include "Internal.h"
+#include "Api.h"
 
 #include <maya/MIntArray.h>
 #include <maya/MObjectArray.h>

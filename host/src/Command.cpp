@@ -1,8 +1,9 @@
 // Running commands: MPxCommand, results and messages of the running
 // command, MGlobal::executeCommand and the host's runCommand.
 
-#include "Internal.h"
+#include "Api.h"
 #include "Syntax.h"
+#include "runtime/ScriptText.h"
 
 #include <dghost/Host.h>
 #include <dghost/Script.h>
@@ -52,7 +53,7 @@ void reportMessage(const char* kind, const std::string& text)
     }
     std::string k(kind);
     const char* lead = k == "error" ? "// Error: " : k == "warning" ? "// Warning: " : "// ";
-    std::cerr << lead << text << " //" << std::endl;
+    std::cerr << lead << plainText(text) << " //" << std::endl;
 }
 
 }  // namespace detail

@@ -1,7 +1,7 @@
 // Function sets: MFnBase, MFnDependencyNode, MFnAttribute,
 // MFnTypedAttribute and MFnData.
 
-#include "Internal.h"
+#include "Api.h"
 
 #include <maya/MFnAttribute.h>
 #include <maya/MFnData.h>
@@ -253,7 +253,7 @@ MStatus MFnDependencyNode::getConnections(MPlugArray& array) const
         const AttributeSlot& slot = node->slot(a);
         if (slot.links && slot.links->connected()) put(array, makePlug(Endpoint{node, a, -1}));
         if (!slot.array) continue;
-        for (const ElementState& e : slot.array->elements)
+        for (const ElementState& e : slot.array->ordered())
             if (e.connected()) put(array, makePlug(Endpoint{node, a, static_cast<int>(e.index)}));
     }
     return MS::kSuccess;

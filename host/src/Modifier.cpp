@@ -1,6 +1,6 @@
 // MDGModifier: a queue of graph edits carried out by doIt().
 
-#include "Internal.h"
+#include "Api.h"
 
 #include <maya/MDGModifier.h>
 #include <maya/MFnDependencyNode.h>

@@ -1,6 +1,6 @@
 // MObject handles, MTypeId and MDGContext.
 
-#include "Internal.h"
+#include "Api.h"
 
 #include <maya/MDGContext.h>
 #include <maya/MTypeId.h>

@@ -1,6 +1,6 @@
 // MPlug: reading and writing values, array elements and connections.
 
-#include "Internal.h"
+#include "Api.h"
 
 #include <maya/MDGContext.h>
 #include <maya/MIntArray.h>
@@ -121,7 +121,7 @@ bool MPlug::isNetworked(MStatus* ReturnStatus) const
     if (!resolve(*this, end, ReturnStatus)) return false;
     if (end.index >= 0) return end.node->read(end.attribute, end.index).connected();
     const AttributeSlot& slot = end.node->slot(end.attribute);
-    return (slot.links && slot.links->connected()) || (slot.array && slot.array->connectedElements > 0);
+    return (slot.links && slot.links->connected()) || (slot.array && slot.array->numConnected() > 0);
 }
 
 bool MPlug::isArray(MStatus* ReturnStatus) const
@@ -165,7 +165,7 @@ unsigned int MPlug::numElements(MStatus* ReturnStatus) const
         return 0;
     }
     const ArrayState* array = end.node->slot(end.attribute).array.get();
-    return array ? static_cast<unsigned int>(array->elements.size()) : 0;
+    return array ? static_cast<unsigned int>(array->size()) : 0;
 }
 
 unsigned int MPlug::evaluateNumElements(MStatus* ReturnStatus) { return numElements(ReturnStatus); }
@@ -191,9 +191,9 @@ unsigned int MPlug::getExistingArrayAttributeIndices(MIntArray& indices, MStatus
     // Filled directly: the host's own work is not an injectable append.
     const ArrayState* array = end.node->slot(end.attribute).array.get();
     if (!array) return 0;
-    indices.setLength(static_cast<unsigned int>(array->elements.size()));
-    for (std::size_t i = 0; i < array->elements.size(); ++i)
-        indices[static_cast<unsigned int>(i)] = static_cast<int>(array->elements[i].index);
+    indices.setLength(static_cast<unsigned int>(array->size()));
+    for (std::size_t i = 0; i < array->size(); ++i)
+        indices[static_cast<unsigned int>(i)] = static_cast<int>(array->ordered()[i].index);
     return indices.length();
 }
 
@@ -216,11 +216,11 @@ MPlug MPlug::elementByPhysicalIndex(unsigned int physicalIndex, MStatus* ReturnS
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus)) return MPlug();
     const ArrayState* array = end.node->slot(end.attribute).array.get();
-    if (!isArrayPlug(end) || !array || physicalIndex >= array->elements.size()) {
+    if (!isArrayPlug(end) || !array || physicalIndex >= array->size()) {
         setStatus(ReturnStatus, MS::kFailure);
         return MPlug();
     }
-    end.index = static_cast<int>(array->elements[physicalIndex].index);
+    end.index = static_cast<int>(array->ordered()[physicalIndex].index);
     return MPlugAccess::make(end);
 }
 
@@ -236,7 +236,7 @@ MPlug MPlug::connectionByPhysicalIndex(unsigned int physicalIndex, MStatus* Retu
         setStatus(ReturnStatus, MS::kFailure);
         return MPlug();
     }
-    end.index = static_cast<int>(array->elements[position].index);
+    end.index = static_cast<int>(array->ordered()[position].index);
     return MPlugAccess::make(end);
 }
 

@@ -1,6 +1,6 @@
 // MPxNode, MPxData and MDataBlock: the bases of user-defined types.
 
-#include "Internal.h"
+#include "Api.h"
 
 #include <maya/MDataBlock.h>
 #include <maya/MPlug.h>

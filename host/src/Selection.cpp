@@ -1,7 +1,7 @@
 // The active selection: MSelectionList, MItSelectionList and MGlobal's
 // selection calls, with * and ? name patterns.
 
-#include "Internal.h"
+#include "Api.h"
 
 #include <maya/MGlobal.h>
 #include <maya/MItSelectionList.h>

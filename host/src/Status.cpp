@@ -1,6 +1,6 @@
 // MStatus, its error texts, and statuses that carry a caller's text.
 
-#include "Internal.h"
+#include "Api.h"
 
 #include <dghost/StatusText.h>
 #include <maya/MString.h>

@@ -1,6 +1,6 @@
 // MString and MStringArray.
 
-#include "Internal.h"
+#include "Api.h"
 
 #include <maya/MString.h>
 #include <maya/MStringArray.h>

@@ -1,7 +1,7 @@
 // Command syntax and argument parsing: MSyntax, MArgList, MArgParser and
 // MArgDatabase.
 
-#include "Internal.h"
+#include "Api.h"
 #include "Syntax.h"
 
 #include <maya/MArgDatabase.h>

@@ -8,6 +8,8 @@
 #include <maya/MPlugArray.h>
 #include <maya/MStringArray.h>
 
+#include <vector>
+
 using Names = HostTest;
 
 TEST_F(Names, TakenNamesGetTheLowestFreeTrailingNumber)
@@ -82,6 +84,59 @@ TEST_F(ArrayPlugs, ConnectionByPhysicalIndexCountsConnectedElementsOnly)
     EXPECT_FALSE(past.isNetworked());
     EXPECT_FALSE(past.connectedTo(none, true, true));
     EXPECT_EQ(none.length(), 0u);
+}
+
+// Elements made in any order (descending, interleaved, repeated) read back
+// in ascending order through every view of the array, between changes too.
+TEST_F(ArrayPlugs, ElementsMadeInAnyOrderReadBackInOrder)
+{
+    MObject parent = probe("p");
+    MPlug links = plug(parent, "lk"), items = plug(parent, "it");
+    std::vector<MObject> sources;
+    const unsigned int order[] = {40, 30, 35, 10, 0, 20, 45, 5, 25, 15};
+    for (unsigned int index : order) {
+        sources.push_back(probe());
+        ASSERT_TRUE(link(plug(sources.back(), "o"), links.elementByLogicalIndex(index)));
+        // Reading the order between two inserts must not lose an element.
+        if (index == 10) {
+            EXPECT_EQ(links.connectionByPhysicalIndex(0).logicalIndex(), 10u);
+        }
+    }
+    for (unsigned int index : {9u, 3u, 7u}) ASSERT_TRUE(items.elementByLogicalIndex(index).setValue(MString() + index));
+    EXPECT_EQ(items.elementByLogicalIndex(3).asString(), "3");
+
+    MIntArray indices;
+    ASSERT_EQ(links.getExistingArrayAttributeIndices(indices), 10u);
+    for (unsigned int i = 0; i < indices.length(); ++i) EXPECT_EQ(indices[i], static_cast<int>(5 * i)) << i;
+    for (unsigned int i = 0; i < 10; ++i) {
+        EXPECT_EQ(links.elementByPhysicalIndex(i).logicalIndex(), 5 * i);
+        EXPECT_EQ(links.connectionByPhysicalIndex(i).logicalIndex(), 5 * i);
+    }
+    // Each element still holds the source that was linked to it.
+    for (std::size_t k = 0; k < sources.size(); ++k)
+        EXPECT_EQ(links.elementByLogicalIndex(order[k]).source().node(), sources[k]) << order[k];
+    EXPECT_EQ(items.elementByPhysicalIndex(0).asString(), "3");
+    EXPECT_EQ(items.elementByPhysicalIndex(2).asString(), "9");
+    // A second link to an element made out of order is refused: it was found.
+    EXPECT_FALSE(link(plug(probe(), "o"), links.elementByLogicalIndex(35)));
+    EXPECT_EQ(links.numElements(), 10u);
+}
+
+// Logical indices run from 0 to 2^31 - 1; one past is refused, not wrapped.
+TEST_F(ArrayPlugs, TheLogicalIndexRangeEndsAtTheLargestInt)
+{
+    MObject parent = probe("p"), child = probe("c");
+    MPlug links = plug(parent, "lk");
+    MStatus status;
+    MPlug top = links.elementByLogicalIndex(0x7fffffffu, &status);
+    ASSERT_TRUE(status);
+    ASSERT_TRUE(link(plug(child, "o"), top));
+    EXPECT_EQ(links.connectionByPhysicalIndex(0).logicalIndex(), 0x7fffffffu);
+    links.elementByLogicalIndex(0x80000000u, &status);
+    EXPECT_FALSE(status);
+    EXPECT_EQ(links.numElements(), 1u);
+    EXPECT_TRUE(dghost::runCommand("listConnections p.lk[2147483647]").status);
+    EXPECT_FALSE(dghost::runCommand("getAttr p.it[2147483648]").status);
 }
 
 TEST_F(ArrayPlugs, NetworkedMeansConnectedNow)

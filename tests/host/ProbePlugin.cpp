@@ -53,8 +53,9 @@ MStatus ProbeNode::initialize()
     return attributeAffects(links, out);
 }
 
-// probeCmd [-e|-q] [-n NAME] [-c COUNT] [objects]: the result tells what
-// the parser saw.
+// probeCmd [-e|-q] [-n NAME] [-c COUNT] [-w WARNING] [-b] [objects]: the
+// result tells what the parser saw; -w shows a warning; -b answers with
+// bytes that are not UTF-8 and an escape character in every message.
 class ProbeCmd : public MPxCommand {
 public:
     static void* creator() { return new ProbeCmd; }
@@ -63,6 +64,8 @@ public:
         MSyntax syntax;
         syntax.addFlag("-n", "-name", MSyntax::kString);
         syntax.addFlag("-c", "-count", MSyntax::kLong);
+        syntax.addFlag("-w", "-warn", MSyntax::kString);
+        syntax.addFlag("-b", "-badBytes");
         syntax.enableQuery(true);
         syntax.enableEdit(true);
         return syntax;
@@ -70,6 +73,17 @@ public:
     MStatus doIt(const MArgList& list) override
     {
         MArgDatabase args(syntax(), list);
+        if (args.isFlagSet("-b")) {
+            displayWarning("warn \xff\x1b[2J");
+            displayError("error \xc3");
+            setResult("result \xfe\xff \x1b[31m");
+            return MS::kSuccess;
+        }
+        if (args.isFlagSet("-w")) {
+            MString warning;
+            args.getFlagArgument("-w", 0, warning);
+            displayWarning(warning);
+        }
         MString report = args.isQuery() ? "q" : args.isEdit() ? "e" : "c";
         MString name;
         int count = 0;

@@ -22,6 +22,10 @@ struct Statement {
 bool parseScript(const std::string& text, std::vector<Statement>& statements,
                  std::string* error);
 
+// Reads a script file whole. Only a regular file is read: a FIFO, a device
+// or a directory is refused before reading, and *error says what it is.
+bool readScriptFile(const std::string& path, std::string& text, std::string* error);
+
 struct ScriptOptions {
     bool json = false;        // one JSON object per command on `out`
     bool keepGoing = false;   // -k: go on after a failed command

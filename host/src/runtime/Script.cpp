@@ -1,11 +1,14 @@
 // The script runner: MEL command lines split into statements, run one by
 // one, results and errors printed plain or as JSON lines.
 
-#include "Internal.h"
+#include "Api.h"
+#include "runtime/Files.h"
+#include "runtime/ScriptText.h"
 
 #include <dghost/Host.h>
 #include <dghost/Script.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ostream>
@@ -23,26 +26,32 @@ bool secondByteRange(unsigned char c, unsigned char& low, unsigned char& high)
     return c >= 0xC2 && c <= 0xF4;
 }
 
+// The length of the well-formed UTF-8 sequence at `i`, or 0 when the bytes
+// there are not one.
+std::size_t sequenceLength(const std::string& text, std::size_t i)
+{
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) return 1;
+    std::size_t extra = c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+    unsigned char low = 0x80, high = 0xBF;
+    if (!secondByteRange(c, low, high) || i + extra >= text.size()) return 0;
+    for (std::size_t k = 1; k <= extra; ++k) {
+        unsigned char next = static_cast<unsigned char>(text[i + k]);
+        if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return 0;
+    }
+    return extra + 1;
+}
+
 // Checks that the bytes are well-formed UTF-8 with no NUL.
 bool validText(const std::string& text, std::size_t& badOffset)
 {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        std::size_t extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-        unsigned char low = 0x80, high = 0xBF;
-        if (c == 0 || (extra && !secondByteRange(c, low, high)) || i + extra >= text.size() + (extra ? 0 : 1)) {
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = text[i] == '\0' ? 0 : sequenceLength(text, i);
+        if (length == 0) {
             badOffset = i;
             return false;
         }
-        for (std::size_t k = 1; k <= extra; ++k) {
-            unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
-                badOffset = i;
-                return false;
-            }
-        }
-        i += extra + 1;
+        i += length;
     }
     return true;
 }
@@ -179,6 +188,13 @@ struct Tokenizer {
     }
 };
 
+// Where the statements start: after a UTF-8 byte order mark, which some
+// editors put at the start of a file.
+std::size_t afterByteOrderMark(const std::string& text)
+{
+    return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+}
+
 // The error parseScript reports for text that is not valid UTF-8, or "".
 std::string textError(const std::string& text)
 {
@@ -193,10 +209,26 @@ std::string textError(const std::string& text)
 
 // ----------------------------------------------------------------- output
 
+// A JSON string of `text`: quotes, backslashes and control characters
+// escaped, and every byte that is not part of well-formed UTF-8 (a folder
+// name, a loader message) replaced by U+FFFD, so each line stays valid JSON.
 std::string jsonString(const std::string& text)
 {
     std::string out = "\"";
-    for (unsigned char c : text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const std::size_t length = sequenceLength(text, i);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
+        if (length > 1) {
+            out.append(text, i, length);
+            i += length;
+            continue;
+        }
+        ++i;
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -204,7 +236,7 @@ std::string jsonString(const std::string& text)
         case '\t': out += "\\t"; break;
         case '\r': out += "\\r"; break;
         default:
-            if (c < 0x20) {
+            if (c < 0x20 || c == 0x7f) {
                 char buffer[8];
                 std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
                 out += buffer;
@@ -216,6 +248,13 @@ std::string jsonString(const std::string& text)
     return out + "\"";
 }
 
+std::string jsonList(const std::vector<std::string>& items)
+{
+    std::string out;
+    for (const std::string& item : items) out += (out.empty() ? "" : ", ") + jsonString(item);
+    return "[" + out + "]";
+}
+
 std::string jsonResult(const CommandOutcome& o)
 {
     using Kind = CommandOutcome::Kind;
@@ -224,11 +263,9 @@ std::string jsonResult(const CommandOutcome& o)
     case Kind::None: return "null";
     case Kind::Bool: return o.boolValue ? "true" : "false";
     case Kind::Int: return std::to_string(o.intValue);
-    case Kind::Double: return std::to_string(o.doubleValue);
+    case Kind::Double: return std::isfinite(o.doubleValue) ? std::to_string(o.doubleValue) : "null";
     case Kind::String: return jsonString(o.text);
-    case Kind::StringArray:
-        for (const std::string& s : o.strings) out += (out.empty() ? "" : ", ") + jsonString(s);
-        return "[" + out + "]";
+    case Kind::StringArray: return jsonList(o.strings);
     case Kind::IntArray:
         for (long long v : o.ints) out += (out.empty() ? "" : ", ") + std::to_string(v);
         return "[" + out + "]";
@@ -255,19 +292,18 @@ std::string plainResult(const CommandOutcome& o)
 
 void printJson(const CommandOutcome& o, std::ostream& out)
 {
-    std::string errors;
-    for (const std::string& e : o.errors) errors += (errors.empty() ? "" : ", ") + jsonString(e);
     out << "{\"command\": " << jsonString(o.command) << ", \"status\": \""
         << detail::statusCodeName(o.status.statusCode()) << "\", \"result\": " << jsonResult(o)
-        << ", \"errors\": [" << errors << "]}" << std::endl;
+        << ", \"errors\": " << jsonList(o.errors) << ", \"warnings\": " << jsonList(o.warnings) << "}" << std::endl;
 }
 
 void printPlain(const CommandOutcome& o, const std::string& name, std::ostream& out, std::ostream& err)
 {
-    for (const std::string& w : o.warnings) err << "// Warning: " << w << " //\n";
-    for (const std::string& e : o.errors) err << "// Error: " << e << " //\n";
-    if (o.kind != CommandOutcome::Kind::None) out << "// Result: " << plainResult(o) << " //" << std::endl;
-    if (!o.status) err << "// Error: " << name << ": " << o.status.errorString().asChar() << " //\n";
+    for (const std::string& w : o.warnings) err << "// Warning: " << detail::plainText(w) << " //\n";
+    for (const std::string& e : o.errors) err << "// Error: " << detail::plainText(e) << " //\n";
+    if (o.kind != CommandOutcome::Kind::None)
+        out << "// Result: " << detail::plainText(plainResult(o)) << " //" << std::endl;
+    if (!o.status) err << "// Error: " << detail::plainText(name) << ": " << o.status.errorString().asChar() << " //\n";
     err.flush();
 }
 
@@ -281,7 +317,7 @@ bool parseScript(const std::string& text, std::vector<Statement>& statements, st
         if (error) *error = invalid;
         return false;
     }
-    Tokenizer tokenizer{text, 0, 1, std::string(), true, false};
+    Tokenizer tokenizer{text, afterByteOrderMark(text), 1, std::string(), true, false};
     auto keepAll = [&statements](Statement& s) {
         statements.push_back(std::move(s));
         return true;
@@ -292,13 +328,40 @@ bool parseScript(const std::string& text, std::vector<Statement>& statements, st
     return false;
 }
 
+bool readScriptFile(const std::string& path, std::string& text, std::string* error)
+{
+    std::string why;
+    if (detail::readRegularFile(path, text, why)) return true;
+    if (error) *error = why;
+    return false;
+}
+
 namespace detail {
+
+// Plain output with the C0 control characters other than tab and line feed
+// shown as \xHH, so a value holding an escape sequence cannot drive the
+// terminal.
+std::string plainText(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char c : text) {
+        if (c < 0x20 && c != '\t' && c != '\n') {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\x%02x", c);
+            out += buffer;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
 
 bool checkScript(const std::string& text, std::string* error)
 {
     std::string invalid = textError(text);
     if (invalid.empty()) {
-        Tokenizer tokenizer{text, 0, 1, std::string(), true, false};
+        Tokenizer tokenizer{text, afterByteOrderMark(text), 1, std::string(), true, false};
         tokenizer.keep = false;
         auto ignore = [](Statement&) { return true; };
         if (tokenizer.run(ignore)) return true;
@@ -310,7 +373,7 @@ bool checkScript(const std::string& text, std::string* error)
 
 bool forEachStatement(const std::string& text, const std::function<bool(const Statement&)>& run)
 {
-    Tokenizer tokenizer{text, 0, 1, std::string(), true, false};
+    Tokenizer tokenizer{text, afterByteOrderMark(text), 1, std::string(), true, false};
     auto each = [&run](Statement& s) { return run(s); };
     return tokenizer.run(each) && !tokenizer.stopped;
 }

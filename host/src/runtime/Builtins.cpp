@@ -1,10 +1,9 @@
 // The host's own commands (createNode, connectAttr, ls, select, file...)
 // and its built-in node type, "network".
 
-#include "Internal.h"
-#include "SceneFile.h"
+#include "Api.h"
+#include "runtime/Builtin.h"
 
-#include <dghost/Fault.h>
 #include <dghost/Host.h>
 
 #include <maya/MArgDatabase.h>
@@ -23,72 +22,6 @@
 using namespace dghost::detail;
 
 namespace {
-
-// ----------------------------------------------------------------- helpers
-
-MStatus fail(const std::string& text, MStatus status = MS::kFailure)
-{
-    MPxCommand::displayError(MString(text.c_str()));
-    return status;
-}
-
-std::vector<std::string> objectsOf(const MArgDatabase& args)
-{
-    MStringArray words;
-    args.getObjects(words);
-    std::vector<std::string> out;
-    for (unsigned int i = 0; i < words.length(); ++i) out.push_back(words[i].asChar());
-    return out;
-}
-
-std::string flagText(const MArgDatabase& args, const char* flag)
-{
-    MString value;
-    args.getFlagArgument(flag, 0, value);
-    return value.asChar();
-}
-
-bool flagBool(const MArgDatabase& args, const char* flag, bool fallback)
-{
-    if (!args.isFlagSet(flag)) return fallback;
-    bool value = fallback;
-    args.getFlagArgument(flag, 0, value);
-    return value;
-}
-
-void setStrings(const std::vector<std::string>& values)
-{
-    MStringArray result;
-    for (const std::string& v : values) put(result, MString(v.c_str()));
-    MPxCommand::setResult(result);
-}
-
-// Base of the built-in commands: parses the arguments against the syntax
-// and hands them to run().
-class Builtin : public MPxCommand {
-public:
-    MStatus doIt(const MArgList& list) override
-    {
-        MStatus status;
-        MArgDatabase args(syntax(), list, &status);
-        if (!status) return fail("invalid arguments", status);
-        return run(args);
-    }
-    virtual MStatus run(const MArgDatabase& args) = 0;
-};
-
-template <typename T>
-void* create()
-{
-    return new T();
-}
-
-MSyntax objectsSyntax(unsigned int minimum, unsigned int maximum = ~0u)
-{
-    MSyntax syntax;
-    syntax.setObjectType(MSyntax::kStringObjects, minimum, maximum);
-    return syntax;
-}
 
 // "node.attr" or "node.attr[3]" to a plug, or an error text.
 bool parsePlug(const std::string& text, MPlug& plug, std::string& error)
@@ -406,112 +339,6 @@ public:
     }
 };
 
-class FileCmd : public Builtin {
-public:
-    static MSyntax newSyntax()
-    {
-        MSyntax syntax = objectsSyntax(0, 1);
-        syntax.enableQuery(true);
-        syntax.addFlag("-rn", "-rename", MSyntax::kString);
-        syntax.addFlag("-s", "-save");
-        syntax.addFlag("-o", "-open");
-        syntax.addFlag("-f", "-force");
-        syntax.addFlag("-new", "-newFile");
-        syntax.addFlag("-sn", "-sceneName");
-        return syntax;
-    }
-    MStatus run(const MArgDatabase& args) override
-    {
-        if (args.isQuery()) {
-            if (!args.isFlagSet("-sn")) return fail("file: query which flag? (-sceneName)");
-            setResult(MString(scene().fileName.c_str()));
-            return MS::kSuccess;
-        }
-        if (args.isFlagSet("-new")) {
-            dghost::newScene();
-            return MS::kSuccess;
-        }
-        if (args.isFlagSet("-rn")) {
-            std::string path = flagText(args, "-rn");
-            if (path.empty()) return fail("file -rename needs a file name");
-            scene().fileName = path;
-            setResult(MString(path.c_str()));
-            if (!args.isFlagSet("-s")) return MS::kSuccess;
-        }
-        if (args.isFlagSet("-s")) return save();
-        if (args.isFlagSet("-o")) return open(args);
-        return fail("file: nothing to do (use -rename, -save, -open, -new or -q -sceneName)");
-    }
-
-private:
-    MStatus save()
-    {
-        if (scene().fileName.empty()) return fail("The scene has no file name: use file -rename PATH first");
-        std::string error;
-        if (!saveScene(scene(), scene().fileName, &error)) return fail(error);
-        scene().modified = false;
-        setResult(MString(scene().fileName.c_str()));
-        return MS::kSuccess;
-    }
-    MStatus open(const MArgDatabase& args)
-    {
-        std::vector<std::string> words = objectsOf(args);
-        if (words.empty()) return fail("file -open needs a file name");
-        if (scene().modified && !args.isFlagSet("-f"))
-            return fail("The scene has unsaved changes: save it, or open with -force to drop them");
-        std::string error;
-        if (!openScene(words[0], &error)) return fail(error);
-        setResult(MString(words[0].c_str()));
-        return MS::kSuccess;
-    }
-};
-
-class FaultCmd : public Builtin {
-public:
-    static MSyntax newSyntax()
-    {
-        MSyntax syntax;
-        syntax.addFlag("-op", "-operation", MSyntax::kString);
-        syntax.addFlag("-n", "-nth", MSyntax::kLong);
-        syntax.addFlag("-c", "-code", MSyntax::kString);
-        syntax.addFlag("-t", "-times", MSyntax::kLong);
-        syntax.addFlag("-cl", "-clear");
-        syntax.addFlag("-ca", "-calls", MSyntax::kString);
-        return syntax;
-    }
-    MStatus run(const MArgDatabase& args) override
-    {
-        if (args.isFlagSet("-cl")) {
-            dghost::fault::clear();
-            return MS::kSuccess;
-        }
-        if (args.isFlagSet("-ca")) {
-            setResult(static_cast<int>(dghost::fault::calls(flagText(args, "-ca"))));
-            return MS::kSuccess;
-        }
-        int nth = 1, times = 1;
-        args.getFlagArgument("-n", 0, nth);
-        args.getFlagArgument("-t", 0, times);
-        MStatus::MStatusCode code = MS::kFailure;
-        if (args.isFlagSet("-c") && !codeOf(flagText(args, "-c"), code))
-            return fail("Unknown status code: " + flagText(args, "-c"));
-        if (nth < 1 || times < 1 ||
-            !dghost::fault::failCall(flagText(args, "-op"), static_cast<unsigned>(nth), code,
-                                     static_cast<unsigned>(times)))
-            return fail("Unknown operation or bad count: " + flagText(args, "-op"));
-        return MS::kSuccess;
-    }
-
-private:
-    static bool codeOf(const std::string& name, MStatus::MStatusCode& code)
-    {
-        for (int c = MS::kSuccess; c <= MS::kEndOfFile; ++c)
-            if (name == statusCodeName(static_cast<MStatus::MStatusCode>(c)))
-                return code = static_cast<MStatus::MStatusCode>(c), true;
-        return false;
-    }
-};
-
 MSyntax oneObject() { return objectsSyntax(1, 1); }
 MSyntax twoObjects() { return objectsSyntax(2, 2); }
 MSyntax someObjects() { return objectsSyntax(1); }
@@ -542,8 +369,7 @@ void registerBuiltins(Registry& reg)
     add("disconnectAttr", create<LinkCmd<false>>, twoObjects);
     add("listConnections", create<ListConnectionsCmd>, ListConnectionsCmd::newSyntax);
     add("print", create<PrintCmd>, anyObjects);
-    add("file", create<FileCmd>, FileCmd::newSyntax);
-    add("dgFault", create<FaultCmd>, FaultCmd::newSyntax);
+    registerFileCommands(reg);
 
     auto network = std::make_unique<NodeType>();
     network->name = "network";

@@ -1,7 +1,7 @@
 // Fault injection: counts every call of each named host operation and makes
 // chosen calls fail.
 
-#include "Internal.h"
+#include "fault/Injection.h"
 
 #include <dghost/Fault.h>
 
@@ -20,7 +20,7 @@ const char* const kOpNames[] = {
     "getExistingArrayAttributeIndices", "connectedTo", "connect", "disconnect", "deleteNode",
     "doIt", "executeCommand", "selectByName", "getActiveSelectionList", "setActiveSelectionList",
     "clearSelectionList", "getDependNode", "arrayAppend", "getFlagArgument", "typeId", "name",
-    "writeScene", "renameScene"};
+    "writeScene", "renameScene", "syncScene"};
 static_assert(sizeof(kOpNames) / sizeof(kOpNames[0]) == static_cast<std::size_t>(Op::count),
               "every operation has a name");
 

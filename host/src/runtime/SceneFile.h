@@ -1,17 +1,21 @@
-#ifndef DGHOST_SCENE_FILE_H
-#define DGHOST_SCENE_FILE_H
+#ifndef DGHOST_RUNTIME_SCENE_FILE_H
+#define DGHOST_RUNTIME_SCENE_FILE_H
 // Scene files in the host's ASCII format: a subset of MEL holding only
-// requires, createNode, setAttr and connectAttr statements.
+// requires, createNode, setAttr and connectAttr statements, ended by an
+// end mark line.
 
-#include "Internal.h"
+#include "graph/Graph.h"
 
 #include <string>
 
 namespace dghost {
 namespace detail {
 
-// Writes the scene to a new file beside `path`, then renames it over `path`,
-// so a failed save never leaves a half-written scene.
+// The last line of every saved scene.
+extern const char kSceneEndMark[];
+
+// Writes the scene durably over `path` (see replaceFile), so a failed save
+// never leaves a half-written scene.
 MStatus saveScene(const Scene& scene, const std::string& path, std::string* error);
 
 // Reads `path` into a new scene and makes it current; on any error the

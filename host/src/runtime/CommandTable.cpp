@@ -1,7 +1,7 @@
 // The command table as data, read from the registry and each command's
 // syntax.
 
-#include "Internal.h"
+#include "runtime/Registry.h"
 #include "Syntax.h"
 
 #include <dghost/CommandTable.h>

@@ -1,0 +1,178 @@
+// The scene: node naming, creation, renaming and deletion, and the
+// current scene.
+
+#include "graph/Graph.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace dghost {
+namespace detail {
+
+std::string sanitizeName(const std::string& requested)
+{
+    std::string name;
+    name.reserve(requested.size() + 1);
+    for (std::size_t i = 0; i < requested.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(requested[i]);
+        if (c >= 0x80) {
+            // One '_' per UTF-8 character, not per byte.
+            if ((c & 0xC0) != 0x80) name += '_';
+            continue;
+        }
+        name += (std::isalnum(c) || c == '_') ? static_cast<char>(c) : '_';
+    }
+    if (!name.empty() && std::isdigit(static_cast<unsigned char>(name[0]))) name.insert(0, 1, '_');
+    return name;
+}
+
+namespace {
+
+// Splits "item12" into "item" and 12; a name without trailing digits has
+// number 0.
+std::string nameBase(const std::string& name)
+{
+    std::size_t end = name.size();
+    while (end > 0 && std::isdigit(static_cast<unsigned char>(name[end - 1]))) --end;
+    return name.substr(0, end);
+}
+
+unsigned int nameNumber(const std::string& name, std::size_t baseLength)
+{
+    if (baseLength >= name.size() || name.size() - baseLength > 9) return 0;
+    return static_cast<unsigned int>(std::stoul(name.substr(baseLength)));
+}
+
+}  // namespace
+
+std::string Scene::uniqueName(const std::string& sanitized)
+{
+    if (!sanitized.empty() && !byName_.find(sanitized)) return sanitized;
+    return numberedName(nameBase(sanitized));
+}
+
+std::string Scene::numberedName(const std::string& base)
+{
+    unsigned int& next = nextSuffix_[base];
+    if (next == 0) next = 1;
+    std::string candidate;
+    candidate.reserve(base.size() + 10);
+    char digits[16];
+    for (;; ++next) {
+        candidate.assign(base);
+        candidate.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, next).ptr - digits));
+        if (!byName_.find(candidate)) break;
+    }
+    ++next;
+    return candidate;
+}
+
+void Scene::releaseName(const std::string& name)
+{
+    std::string base = nameBase(name);
+    unsigned int number = nameNumber(name, base.size());
+    auto it = nextSuffix_.find(base);
+    if (it != nextSuffix_.end() && number > 0 && number < it->second) it->second = number;
+    byName_.erase(name);
+}
+
+Scene::~Scene() { clear(); }
+
+Node* Scene::create(NodeType* type, const std::string& requested, MStatus* status)
+{
+    // An empty request always gets a number: xmlDocument1, xmlDocument2...
+    std::string sanitized = sanitizeName(requested);
+    std::string name = sanitized.empty() ? numberedName(type->defaultNameBase) : uniqueName(sanitized);
+    Node* node = Node::make(type);
+    node->scene = this;
+    node->name = std::move(name);
+    retain(node);
+    order_.push_back(node);
+    byName_.insert(node);
+    ++type->liveNodes;
+    modified = true;
+    if (status) *status = MS::kSuccess;
+    return node;
+}
+
+void Scene::destroy(Node* node)
+{
+    if (!node || !node->alive) return;
+    node->alive = false;
+    forgetSelected(node);
+    releaseName(node->name);
+    --node->type->liveNodes;
+    ++deadInOrder_;
+    modified = true;
+    delete node->user;
+    node->user = nullptr;
+    node->dropState();
+}
+
+Node* Scene::find(const std::string& name) const
+{
+    return byName_.find(name);
+}
+
+std::string Scene::rename(Node* node, const std::string& requested)
+{
+    std::string sanitized = sanitizeName(requested);
+    if (sanitized.empty() || sanitized == node->name) return node->name;
+    releaseName(node->name);
+    node->name = uniqueName(sanitized);
+    byName_.insert(node);
+    modified = true;
+    return node->name;
+}
+
+void Scene::compact() const
+{
+    if (deadInOrder_ == 0) return;
+    std::vector<Node*> live;
+    live.reserve(order_.size() - deadInOrder_);
+    for (Node* node : order_) {
+        if (node->alive) live.push_back(node);
+        else release(node);
+    }
+    order_.swap(live);
+    const_cast<Scene*>(this)->deadInOrder_ = 0;
+}
+
+std::vector<Node*> Scene::nodes() const
+{
+    compact();
+    return order_;
+}
+
+void Scene::clear()
+{
+    // Connections first, so no node's user object sees a half-gone graph.
+    for (Node* node : order_)
+        if (node->alive) deleteNode(node);
+    deadInOrder_ = order_.size();
+    compact();
+    byName_.clear();
+    nextSuffix_.clear();
+    fileName.clear();
+    modified = false;
+}
+
+namespace {
+std::unique_ptr<Scene>& currentScene()
+{
+    static auto* instance = new std::unique_ptr<Scene>(new Scene());
+    return *instance;
+}
+}  // namespace
+
+Scene& scene() { return *currentScene(); }
+
+void replaceScene(std::unique_ptr<Scene> next)
+{
+    std::unique_ptr<Scene>& current = currentScene();
+    current.swap(next);
+    next.reset();  // the old scene's nodes are deleted here
+}
+
+}  // namespace detail
+}  // namespace dghost

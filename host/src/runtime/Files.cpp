@@ -1,0 +1,212 @@
+// Reading regular files whole, and replacing files durably.
+
+#include "runtime/Files.h"
+
+#include "fault/Injection.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+namespace dghost {
+namespace detail {
+namespace {
+
+std::string errnoText(int code) { return std::strerror(code); }
+
+// Closes a descriptor when it goes out of scope.
+struct FileDescriptor {
+    int fd = -1;
+    ~FileDescriptor()
+    {
+        if (fd >= 0) ::close(fd);
+    }
+    int release()
+    {
+        int kept = fd;
+        fd = -1;
+        return kept;
+    }
+};
+
+bool writeAll(int fd, const std::string& text)
+{
+    for (std::size_t done = 0; done < text.size();) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool syncDescriptor(int fd)
+{
+    MStatus injected;
+    if (faultHit(Op::syncScene, injected)) {
+        errno = EIO;
+        return false;
+    }
+    return ::fsync(fd) == 0;
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string baseOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A temporary name in the target's folder: ".NAME.XXXXXX", or a short one
+// when that would not fit where NAME does.
+std::string temporaryPattern(const std::string& path)
+{
+    const std::string folder = folderOf(path), base = baseOf(path);
+    const std::string prefix = folder == "/" ? "/" : folder + "/";
+    long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (nameMax <= 0) nameMax = NAME_MAX;
+    if (base.size() + 8 <= static_cast<std::size_t>(nameMax)) return prefix + "." + base + ".XXXXXX";
+    return prefix + ".dghost.XXXXXX";
+}
+
+mode_t newFileMode()
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Where the text must go: `path` itself, or the target of a link the user
+// owns. Fills `existing` when the target exists.
+bool resolveTarget(const std::string& path, std::string& target, struct stat& existing, bool& exists,
+                   std::string& why)
+{
+    target = path;
+    struct stat link;
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (link.st_uid != ::geteuid()) return why = "it is a symbolic link owned by another user", false;
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (real) {
+            target = real;
+            std::free(real);
+        } else if (errno != ENOENT) {
+            return why = errnoText(errno), false;
+        } else {
+            // A link to a file not made yet: the file is made where it points.
+            std::vector<char> pointed(PATH_MAX + 1, '\0');
+            ssize_t n = ::readlink(path.c_str(), pointed.data(), PATH_MAX);
+            if (n <= 0) return why = errnoText(errno), false;
+            target.assign(pointed.data(), static_cast<std::size_t>(n));
+            if (target[0] != '/') target = folderOf(path) + "/" + target;
+        }
+    }
+    exists = ::stat(target.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) return why = errnoText(errno), false;
+    if (exists && !S_ISREG(existing.st_mode))
+        return why = "it is " + fileKindOf(existing.st_mode) + ", not a regular file", false;
+    return true;
+}
+
+// Writes `text` over the file in place (its other hard links keep seeing it).
+bool writeInPlace(const std::string& target, const std::string& text, std::string& why)
+{
+    FileDescriptor out;
+    out.fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+    if (out.fd < 0) return why = errnoText(errno), false;
+    if (!writeAll(out.fd, text) || !syncDescriptor(out.fd)) return why = errnoText(errno), false;
+    if (::close(out.release()) != 0) return why = errnoText(errno), false;
+    return true;
+}
+
+}  // namespace
+
+std::string fileKindOf(unsigned int mode)
+{
+    if (S_ISREG(mode)) return "";
+    if (S_ISDIR(mode)) return "a directory";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
+bool readRegularFile(const std::string& path, std::string& text, std::string& why)
+{
+    // Non-blocking, so that opening a FIFO with no writer cannot hang.
+    FileDescriptor in;
+    in.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (in.fd < 0) return why = errnoText(errno), false;
+    struct stat info;
+    if (::fstat(in.fd, &info) != 0) return why = errnoText(errno), false;
+    if (!S_ISREG(info.st_mode)) return why = "it is " + fileKindOf(info.st_mode) + ", not a regular file", false;
+    ::fcntl(in.fd, F_SETFL, ::fcntl(in.fd, F_GETFL) & ~O_NONBLOCK);
+    text.clear();
+    text.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(in.fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return why = errnoText(errno), false;
+        if (n == 0) return true;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+bool replaceFile(const std::string& path, const std::string& text, std::string& why)
+{
+    std::string target;
+    struct stat existing;
+    bool exists = false;
+    if (!resolveTarget(path, target, existing, exists, why)) return false;
+    std::string pattern = temporaryPattern(target);
+    std::vector<char> temp(pattern.begin(), pattern.end());
+    temp.push_back('\0');
+    FileDescriptor out;
+    out.fd = ::mkostemp(temp.data(), O_CLOEXEC);  // mode 0600 while written
+    if (out.fd < 0) return why = errnoText(errno), false;
+    MStatus injected;
+    auto failWith = [&](const std::string& reason) {
+        ::unlink(temp.data());
+        why = reason;
+        return false;
+    };
+    errno = 0;
+    if (faultHit(Op::writeScene, injected) || !writeAll(out.fd, text))
+        return failWith("writing failed" + (errno ? " (" + errnoText(errno) + ")" : std::string()));
+    const mode_t mode = exists ? (existing.st_mode & 07777) : newFileMode();
+    if (::fchmod(out.fd, mode) != 0 || !syncDescriptor(out.fd) || ::close(out.release()) != 0)
+        return failWith("writing failed (" + errnoText(errno) + ")");
+    if (exists && existing.st_nlink > 1) {
+        if (!writeInPlace(target, text, why)) {
+            why = "the file has other hard links and writing it in place failed (" + why + "); the new text is in " +
+                  std::string(temp.data());
+            return false;
+        }
+        ::unlink(temp.data());
+        return true;
+    }
+    if (faultHit(Op::renameScene, injected) || std::rename(temp.data(), target.c_str()) != 0)
+        return failWith("the new file could not replace the old one");
+    FileDescriptor folder;
+    folder.fd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder.fd < 0 || !syncDescriptor(folder.fd))
+        return why = "the file was written but its folder could not be synced (" + errnoText(errno) + ")", false;
+    return true;
+}
+
+}  // namespace detail
+}  // namespace dghost

@@ -1,0 +1,37 @@
+#ifndef DGHOST_RUNTIME_FILES_H
+#define DGHOST_RUNTIME_FILES_H
+// Reading and replacing whole files, as scripts and scene files need it.
+
+#include <string>
+
+namespace dghost {
+namespace detail {
+
+// What kind of file `mode` (a stat st_mode) is, for messages: "a directory",
+// "a FIFO", "a character device"...; empty for a regular file.
+std::string fileKindOf(unsigned int mode);
+
+// Reads a whole regular file. Anything else (a FIFO that would block
+// forever, /dev/zero that never ends, a directory) is refused before a
+// byte is read; `why` then says what the path is.
+bool readRegularFile(const std::string& path, std::string& text, std::string& why);
+
+// Replaces `path` with `text` so that a crash or a full disk leaves either
+// the old file or the new one, never a mix:
+// - the text goes to a private temporary file in the same folder (a short
+//   name when the target's own name leaves no room for a suffix), which is
+//   flushed and fsynced, then given the target's permissions (or what a
+//   new file gets under the umask), renamed over the target, and the
+//   folder is fsynced;
+// - a target with other hard links is written in place instead, after the
+//   complete text is safe in the temporary file, so the links keep seeing
+//   the file; a failure then names the temporary file holding the text;
+// - a symbolic link is followed when the user owns it, so the link stays;
+//   a link owned by someone else, and a target that is not a regular file,
+//   are refused.
+bool replaceFile(const std::string& path, const std::string& text, std::string& why);
+
+}  // namespace detail
+}  // namespace dghost
+
+#endif

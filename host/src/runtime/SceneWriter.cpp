@@ -1,0 +1,157 @@
+// Writing scene files: the scene as statements, replacing the file durably.
+
+#include "runtime/SceneFile.h"
+
+#include "runtime/Files.h"
+#include "runtime/Registry.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace dghost {
+namespace detail {
+
+const char kSceneEndMark[] = "// End of scene file";
+
+namespace {
+
+// Appends `text` in double quotes, escaping quotes, backslashes and line
+// breaks.
+void appendQuoted(std::string& out, const char* text, std::size_t length)
+{
+    out += '"';
+    for (std::size_t i = 0; i < length; ++i) {
+        switch (text[i]) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        default: out += text[i];
+        }
+    }
+    out += '"';
+}
+
+void appendQuoted(std::string& out, const std::string& text)
+{
+    appendQuoted(out, text.data(), text.size());
+}
+
+void appendNumber(std::string& out, unsigned long number)
+{
+    char digits[24];
+    out.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
+}
+
+// "node.attr" or "node.attr[3]", quoted.
+void appendPlug(std::string& out, const Endpoint& end)
+{
+    std::string text = end.node->name;
+    text += '.';
+    text += end.node->type->attributes[static_cast<std::size_t>(end.attribute)]->shortName;
+    if (end.index >= 0) {
+        text += '[';
+        appendNumber(text, static_cast<unsigned long>(end.index));
+        text += ']';
+    }
+    appendQuoted(out, text);
+}
+
+void writeValue(std::string& out, const Attribute& attr, long index, const PlugText& value)
+{
+    out += "\tsetAttr \".";
+    out += attr.shortName;
+    if (index >= 0) {
+        out += '[';
+        appendNumber(out, static_cast<unsigned long>(index));
+        out += ']';
+    }
+    out += "\" -type \"string\" ";
+    appendQuoted(out, value.c_str(), value.size());
+    out += ";\n";
+}
+
+void writeValues(std::string& out, Node& node)
+{
+    for (int a = 0; a < node.slotCount; ++a) {
+        const Attribute& attr = *node.type->attributes[static_cast<std::size_t>(a)];
+        if (!attr.isString || !attr.flag(kStorable)) continue;
+        const PlugText* whole = node.wholeValue(a);
+        if (whole && !whole->empty()) writeValue(out, attr, -1, *whole);
+        const ArrayState* array = node.slot(a).array.get();
+        if (!array) continue;
+        for (const ElementState& e : array->ordered())
+            if (e.extra && !e.extra->value.empty()) writeValue(out, attr, e.index, e.extra->value);
+    }
+}
+
+void writeConnection(std::string& out, const Endpoint& source, const Endpoint& destination)
+{
+    out += "connectAttr ";
+    appendPlug(out, source);
+    out += ' ';
+    appendPlug(out, destination);
+    out += ";\n";
+}
+
+// Incoming connections of a node, attribute by attribute, elements in
+// ascending logical order.
+void writeConnections(std::string& out, Node& node)
+{
+    for (int a = 0; a < node.slotCount; ++a) {
+        const AttributeSlot& slot = node.slot(a);
+        Endpoint self{&node, a, -1};
+        if (slot.links && slot.links->source.node) writeConnection(out, slot.links->source, self);
+        if (!slot.array) continue;
+        for (const ElementState& e : slot.array->ordered()) {
+            if (!e.source.node) continue;
+            self.index = static_cast<int>(e.index);
+            writeConnection(out, e.source, self);
+        }
+    }
+}
+
+std::string sceneText(const Scene& scene)
+{
+    std::string out = "//Maya ASCII scene\n//Codeset: UTF-8\n";
+    std::vector<Node*> nodes = scene.nodes();
+    std::vector<Plugin*> required;
+    for (Node* node : nodes) {
+        Plugin* plugin = node->type->plugin;
+        if (plugin && std::find(required.begin(), required.end(), plugin) == required.end())
+            required.push_back(plugin);
+    }
+    for (Plugin* plugin : required) {
+        out += "requires ";
+        appendQuoted(out, plugin->name);
+        out += ' ';
+        appendQuoted(out, plugin->version);
+        out += ";\n";
+    }
+    for (Node* node : nodes) {
+        out += "createNode ";
+        out += node->type->name;
+        out += " -n ";
+        appendQuoted(out, node->name);
+        out += ";\n";
+        writeValues(out, *node);
+    }
+    for (Node* node : nodes) writeConnections(out, *node);
+    out += kSceneEndMark;
+    out += '\n';
+    return out;
+}
+
+}  // namespace
+
+MStatus saveScene(const Scene& scene, const std::string& path, std::string* error)
+{
+    std::string why;
+    if (replaceFile(path, sceneText(scene), why)) return MS::kSuccess;
+    if (error) *error = "Cannot save " + path + ": " + why;
+    return MS::kFailure;
+}
+
+}  // namespace detail
+}  // namespace dghost

@@ -1,0 +1,4 @@
+//Maya ASCII scene
+requires "Dendrine" "1.0";
+createNode XmlDocument -n "doc";
+createNode XmlElement -n "top";
