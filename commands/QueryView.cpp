@@ -22,10 +22,9 @@ bool nameOf(const MObject& node, std::string& name)
 {
     MStatus status;
     MFnDependencyNode fn(node, &status);
-    if (status != MS::kSuccess)
-        return false;
-    name = fn.name().asChar();
-    return true;
+    const MString text = status == MS::kSuccess ? fn.name(&status) : MString();
+    name = text.asChar();
+    return status == MS::kSuccess;
 }
 
 std::string quoted(const std::string& name)

@@ -106,8 +106,8 @@ std::string malformedText(const std::string& path, const pugi::xpath_parse_resul
     return "Malformed path \"" + path + "\" " + where + ": " + reason;
 }
 
-// Compiles the path; on a malformed one `failure` names the position. The
-// only place that lets pugixml's exceptions out of their library.
+// Compiles the path; on a malformed one `failure` names the position.
+// pugixml reports a malformed path by throwing: caught here.
 std::unique_ptr<pugi::xpath_query> compilePath(const std::string& path, std::string& failure)
 {
     try {
@@ -219,7 +219,12 @@ MStatus selectNodes(const pugi::xpath_query& query, const Search& search, MStrin
                 failure = unmappedText(node);
                 return MS::kInvalidParameter;
             }
-            const MString name = MFnDependencyNode(sceneNode).name();
+            MStatus status;
+            const MString name = MFnDependencyNode(sceneNode).name(&status);
+            if (status != MS::kSuccess) {
+                failure = std::string("Cannot name a selected node: ") + status.errorString().asChar();
+                return status;
+            }
             if (named.insert(name.asChar()).second)
                 names.append(name);
         }
@@ -299,19 +304,18 @@ MStatus XmlQueryCmd::doIt(const MArgList& argList)
         displayError(search.failure.c_str());
         return MS::kInvalidParameter;
     }
-    MStatus status = args.isFlagSet(kSelectedFlag) ? gatherSelection(search) : gatherDocuments(search);
-    if (status != MS::kSuccess) {
-        displayError((search.failure.empty() ? search.view.failure() : search.failure).c_str());
-        return status;
-    }
+    MStatus status;
+    // Copying the trees and evaluating allocate as much as the scene holds.
     try {
-        status = answer(*query, search);
+        status = args.isFlagSet(kSelectedFlag) ? gatherSelection(search) : gatherDocuments(search);
+        if (status == MS::kSuccess)
+            status = answer(*query, search);
     } catch (const std::bad_alloc&) {
         search.failure = kOutOfMemory;
         status = MS::kFailure;
     }
     if (status != MS::kSuccess)
-        displayError(search.failure.c_str());
+        displayError((search.failure.empty() ? search.view.failure() : search.failure).c_str());
     return status;
 }
 
