@@ -91,14 +91,30 @@ std::string calledFunction(const std::string& path, std::size_t end)
     return path.substr(start, open - start);
 }
 
+bool continuesUtf8(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// How many characters (not bytes) of UTF-8 text come before `offset`.
+std::size_t charactersBefore(const std::string& text, std::size_t offset)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.begin() + offset,
+                                                  [](char byte) { return !continuesUtf8(byte); }));
+}
+
 std::string malformedText(const std::string& path, const pugi::xpath_parse_result& result)
 {
     const std::size_t offset =
         std::min(path.size(), static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, result.offset)));
-    const std::string character = "character " + std::to_string(offset + 1);
-    const std::string where = offset < path.size()
-                                  ? "at " + character + " (\"" + path.substr(offset, 20) + "\")"
-                                  : "at its end (" + character + ")";
+    // A short excerpt from the offset on, not cut inside a UTF-8 sequence.
+    std::size_t excerptEnd = std::min(path.size(), offset + 20);
+    while (excerptEnd < path.size() && continuesUtf8(path[excerptEnd]))
+        ++excerptEnd;
+    const std::string character = "character " + std::to_string(charactersBefore(path, offset) + 1);
+    const std::string where =
+        offset < path.size() ? "at " + character + " (\"" + path.substr(offset, excerptEnd - offset) + "\")"
+                             : "at its end (" + character + ")";
     std::string reason = result.description();
     const std::string function = calledFunction(path, offset);
     if (reason == "Unrecognized function or wrong parameter count" && !function.empty())

@@ -103,6 +103,11 @@ TEST_F(XmlQueryGraphTest, RefusalsNameTheirReason)
     EXPECT_EQ(refusal("", "count(frob(//item)) + 1"),
               "Malformed path \"count(frob(//item)) + 1\" at character 19 (\") + 1\"): unknown function "
               "frob(), or wrong number of arguments for it");
+    // Characters, not bytes, count; the excerpt is not cut inside one.
+    EXPECT_EQ(refusal("", "//item[@größe = ]/x"),
+              "Malformed path \"//item[@größe = ]/x\" at character 17 (\"]/x\"): Unrecognized node test");
+    EXPECT_EQ(refusal("", "//item[@k = ]/xééééééééééé"), "Malformed path \"//item[@k = ]/xééééééééééé\" at "
+              "character 13 (\"]/xééééééééé\"): Unrecognized node test");
     EXPECT_TRUE(contains(refusal("", "$limit"), "at character 1 (\"$limit\"): Unknown variable"));
     EXPECT_EQ(refusal("", ""), "Please give the XPath to search for with -p");
     EXPECT_EQ(errors(run("XmlQuery -s")), Strings{"Please give the XPath to search for with -p"});
