@@ -15,7 +15,7 @@
 
 namespace {
 
-const char* const kOutOfMemory = "not enough memory to copy the scene's XML trees";
+const char* const kOutOfMemory = "Not enough memory to copy the scene's XML trees";
 
 // The host name of `node`; false when no function set attaches to it.
 bool nameOf(const MObject& node, std::string& name)
@@ -34,7 +34,7 @@ std::string quoted(const std::string& name)
 
 std::string readFailure(const char* what, const std::string& name, const MStatus& status)
 {
-    return std::string("could not read ") + what + " of " + quoted(name) + ": " +
+    return std::string("Could not read ") + what + " of " + quoted(name) + ": " +
            status.errorString().asChar();
 }
 
@@ -68,22 +68,22 @@ MStatus QueryView::findTreeRoot(const MObject& node, MObject& root)
         return MS::kSuccess;
     }
     if (!isElementNode(node))
-        return fail("only XML documents and elements can be searched", MS::kInvalidParameter);
+        return fail("Only XML documents and elements can be searched", MS::kInvalidParameter);
     std::unordered_set<std::string> climbed;
     MObject current = node;
     for (;;) {
         std::string name;
         if (!nameOf(current, name))
-            return fail("could not name a node of the scene's XML trees");
+            return fail("Could not name a node of the scene's XML trees");
         if (!climbed.insert(name).second)
-            return fail("element " + quoted(name) + " is linked below itself (a loop of links)");
+            return fail("Element " + quoted(name) + " is linked below itself (a loop of links)");
         MObjectArray linked;
         MStatus status = getParentNodes(current, linked);
         if (status != MS::kSuccess)
             return fail(readFailure("the parents", name, status));
         const MObjectArray parents = treeNodesOf(linked, true);
         if (parents.length() > 1)
-            return fail("element " + quoted(name) + " is linked in more than one place");
+            return fail("Element " + quoted(name) + " is linked in more than one place");
         if (parents.length() == 0 || isDocumentNode(parents[0])) {
             root = parents.length() == 0 ? current : parents[0];
             return MS::kSuccess;
@@ -96,7 +96,7 @@ MStatus QueryView::addTree(const MObject& root, pugi::xml_node& viewRoot)
 {
     std::string rootName;
     if (!nameOf(root, rootName))
-        return fail("could not name a node of the scene's XML trees");
+        return fail("Could not name a node of the scene's XML trees");
     auto copied = visits_.find(rootName);
     if (copied != visits_.end()) {
         viewRoot = copied->second.copy.root();
@@ -130,7 +130,7 @@ MStatus QueryView::copyElement(const MObject& element, pugi::xml_node parent,
     for (;;) {
         std::string name;
         if (!nameOf(next, name))
-            return fail("could not name a node of the scene's XML trees");
+            return fail("Could not name a node of the scene's XML trees");
         auto placed = visits_.try_emplace(name);
         if (!placed.second)
             return refuseRevisit(name, placed.first->second);
@@ -211,8 +211,8 @@ MStatus QueryView::copyAttributes(const MObject& element, const std::string& nam
 MStatus QueryView::refuseRevisit(const std::string& name, const Visit& visit)
 {
     if (visit.onPath)
-        return fail("element " + quoted(name) + " is linked below itself (a loop of links)");
-    return fail("element " + quoted(name) + " is linked in more than one place");
+        return fail("Element " + quoted(name) + " is linked below itself (a loop of links)");
+    return fail("Element " + quoted(name) + " is linked in more than one place");
 }
 
 pugi::xml_node QueryView::viewOf(const MObject& node) const

@@ -42,7 +42,7 @@ const char* const kHelpText =
     "Result: the node names of the selected elements and attributes, in document order, or the "
     "number, string or boolean the path computes";
 
-const char* const kOutOfMemory = "not enough memory to answer the path";
+const char* const kOutOfMemory = "Not enough memory to answer the path";
 
 // The context nodes of one copied tree; its answers are put in document
 // order together.

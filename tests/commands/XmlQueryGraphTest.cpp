@@ -135,14 +135,14 @@ TEST_F(XmlQueryGraphTest, LoopsAndSecondPlacesEndWithTheirElement)
 {
     // b becomes a child of leaf as well: b is in two places.
     linkChild("b", "leaf", 0);
-    EXPECT_EQ(refusal("", "//item"), "element 'b' is linked in more than one place");
-    EXPECT_EQ(refusal("b", "..", true), "element 'b' is linked in more than one place");
+    EXPECT_EQ(refusal("", "//item"), "Element 'b' is linked in more than one place");
+    EXPECT_EQ(refusal("b", "..", true), "Element 'b' is linked in more than one place");
     must("disconnectAttr b.ToParent leaf.FromChildren[0]");
     // a becomes a child of its own child leaf: a loop below the document.
     linkChild("a", "leaf", 0);
-    EXPECT_EQ(refusal("", "//item"), "element 'a' is linked below itself (a loop of links)");
+    EXPECT_EQ(refusal("", "//item"), "Element 'a' is linked below itself (a loop of links)");
     must("disconnectAttr a.ToParent r.FromChildren[0]");
-    EXPECT_EQ(refusal("a", "//leaf", true), "element 'a' is linked below itself (a loop of links)");
+    EXPECT_EQ(refusal("a", "//leaf", true), "Element 'a' is linked below itself (a loop of links)");
     // The loop a > leaf > a now hangs below no document: without -s it is
     // never reached.
     EXPECT_EQ(names("", "XmlQuery -p \"//item\""), Strings{"b"});
@@ -150,7 +150,7 @@ TEST_F(XmlQueryGraphTest, LoopsAndSecondPlacesEndWithTheirElement)
     element("self", "self");
     linkChild("self", "b", 0);
     linkChild("self", "self", 0);
-    EXPECT_EQ(refusal("", "//self"), "element 'self' is linked below itself (a loop of links)");
+    EXPECT_EQ(refusal("", "//self"), "Element 'self' is linked below itself (a loop of links)");
 }
 
 TEST_F(XmlQueryGraphTest, SceneAndSelectionStayAsTheyWere)
@@ -176,11 +176,11 @@ TEST_F(XmlQueryGraphTest, HostFailuresFailTheQuery)
     dghost::fault::clear();
     // The third read is that of k's name (after the XML names of r and a).
     dghost::fault::failCall("getValue", 3);
-    EXPECT_TRUE(contains(failureOf("XmlQuery -p \"//item\""), "could not read the name and value of 'k': "));
+    EXPECT_TRUE(contains(failureOf("XmlQuery -p \"//item\""), "Could not read the name and value of 'k': "));
     must("select -r b");
     dghost::fault::clear();
     dghost::fault::failCall("name", 1);
-    EXPECT_EQ(failureOf("XmlQuery -s -p \"..\""), "could not name a node of the scene's XML trees");
+    EXPECT_EQ(failureOf("XmlQuery -s -p \"..\""), "Could not name a node of the scene's XML trees");
     dghost::fault::clear();
 }
 

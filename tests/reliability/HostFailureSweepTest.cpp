@@ -90,6 +90,8 @@ const std::vector<Scenario>& scenarios()
         {"find in document", with(kLoose, "select -r doc"), "XmlFind -c -v \"5\""},
         {"find in selected", with(kLoose, "select -r server"), "XmlFind -s -n \"server\""},
         {"find by name and value", kLoose, "XmlFind -n \"queue\" -v \"5\""},
+        {"query paths", kLoose, "XmlQuery -p \"//queue[priority > 1]/@name | //timeout\""},
+        {"query from selected", with(kLoose, "select -r timeout loose"), "XmlQuery -s -p \"ancestor::*\""},
     };
     return all;
 }
