@@ -1,6 +1,7 @@
-// XmlQuery on scenes linked by hand (loops, an element in two places, nodes
-// of other kinds), its refusals with their messages, host failures, and that
-// it leaves the scene and the selection as they were.
+// XmlQuery on scenes linked by hand (loops, an element in two places, an
+// attribute node shared by two elements, trees in no document), its refusals
+// with their messages, host failures, and that it leaves the scene and the
+// selection as they were.
 
 #include "XmlQueryTest.h"
 
@@ -35,19 +36,19 @@ protected:
         linkAttribute("k", "a", 0);
     }
 
-    // The one error of a failed query, or what it gave instead.
+    // The one error of a query that must fail, run with `selection` selected.
     std::string refusal(const std::string& selection, const std::string& path, bool selected = false)
     {
         must(selection.empty() ? "select -cl" : "select -r " + selection);
         return failureOf(std::string("XmlQuery ") + (selected ? "-s " : "") + "-p " + quoted(path));
     }
 
+    // The one error of a statement that must fail and set no result.
     std::string failureOf(const std::string& statement)
     {
         CommandOutcome out = run(statement);
-        const std::string path = statement;
-        EXPECT_NE(out.status, MS::kSuccess) << path;
-        EXPECT_EQ(out.kind, CommandOutcome::Kind::None) << path;
+        EXPECT_NE(out.status, MS::kSuccess) << statement;
+        EXPECT_EQ(out.kind, CommandOutcome::Kind::None) << statement;
         return out.errors.size() == 1 ? out.errors[0] : "errors: " + join(out.errors, " | ");
     }
 
