@@ -139,12 +139,21 @@ bool namesLine()
     return true;
 }
 
+// `text` as an XPath string literal inside a quoted script word.
+std::string xpathLiteral(const std::string& text)
+{
+    return text.find('\'') == std::string::npos ? "'" + text + "'" : "\\\"" + text + "\\\"";
+}
+
 void searches(const OursConfig& c, Recorder& recorder, LogSink& log)
 {
     recorder.measure("names_line", namesLine);
     recorder.note("log_lines", static_cast<double>(log.newLines()));
     commandStep(recorder, log, "find_n", "XmlFind -n " + quoted(c.terms.tag));
     commandStep(recorder, log, "find_v", "XmlFind -v " + quoted(c.terms.value));
+    // The same two searches as XPath paths (XmlQuery copies the tree for pugixml).
+    commandStep(recorder, log, "query_n", "XmlQuery -p " + quoted("//" + c.terms.tag));
+    commandStep(recorder, log, "query_v", "XmlQuery -p " + quoted("//*[. = " + xpathLiteral(c.terms.value) + "]"));
     dghost::runCommand(std::string("select -r ") + kDocumentNode);
     commandStep(recorder, log, "find_n_c", "XmlFind -c -n " + quoted(c.terms.tag));
     commandStep(recorder, log, "find_v_c", "XmlFind -c -v " + quoted(c.terms.value));

@@ -36,7 +36,7 @@ const StepResult* floorOf(const FileRun& run, const std::vector<StepResult>& our
 
 bool perSceneNode(const std::string& step)
 {
-    return step == "names_line" || step.compare(0, 5, "find_") == 0;
+    return step == "names_line" || step.compare(0, 5, "find_") == 0 || step.compare(0, 6, "query_") == 0;
 }
 
 double nsPer(const StepResult& step, double count)

@@ -1,5 +1,5 @@
 // The plug-in's entry points and the tables of everything it registers with
-// the host: two data types, then three node types, then five commands;
+// the host: two data types, then three node types, then six commands;
 // removed again commands first, then node types, then data types.
 // This is the one file that includes MFnPlugin.h: it defines MApiVersion.
 #include <maya/MFnPlugin.h>
@@ -8,6 +8,7 @@
 #include "commands/XmlAttributeCmd.h"
 #include "commands/XmlElementCmd.h"
 #include "commands/XmlFindCmd.h"
+#include "commands/XmlQueryCmd.h"
 #include "export/XmlSaveFileCmd.h"
 #include "import/XmlLoadFileCmd.h"
 #include "nodes/XMLConnectionAttributeElement.h"
@@ -31,6 +32,7 @@ const MString kSaveFileCommand("XmlSaveFile");
 const MString kElementCommand("XmlElement");
 const MString kAttributeCommand("XmlAttribute");
 const MString kFindCommand("XmlFind");
+const MString kQueryCommand("XmlQuery");
 
 enum class Kind { Data, Node, Command };
 
@@ -69,6 +71,8 @@ const Step kRegistrations[] = {
      XmlAttributeCmd::newSyntax, "registerCommand 'XmlAttributeCmd' failed"},
     {Kind::Command, kFindCommand, nullptr, XmlFindCmd::creator, nullptr, XmlFindCmd::newSyntax,
      "registerCommand 'XmlFindCmd' failed"},
+    {Kind::Command, kQueryCommand, nullptr, XmlQueryCmd::creator, nullptr, XmlQueryCmd::newSyntax,
+     "registerCommand 'XmlQueryCmd' failed"},
 };
 
 const Step kDeregistrations[] = {
@@ -81,6 +85,8 @@ const Step kDeregistrations[] = {
     {Kind::Command, kFindCommand, nullptr, nullptr, nullptr, nullptr,
      "deregisterCommand 'XmlFind' failed"},
     {Kind::Command, kLoadFileCommand, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {Kind::Command, kQueryCommand, nullptr, nullptr, nullptr, nullptr,
+     "deregisterCommand 'XmlQuery' failed"},
     {Kind::Node, kXmlDocumentTypeName, &kXmlDocumentId, nullptr, nullptr, nullptr,
      "deregisterNode 'XMLDocNode' failed"},
     {Kind::Node, kXmlElementTypeName, &kXmlElementId, nullptr, nullptr, nullptr,

@@ -20,7 +20,7 @@ const char* const kHostUnloadFailure = "uninitializePlugin function failed (Dend
 
 const std::vector<std::string> kNodeTypes = {"XmlDocument", "XmlElement", "XmlElementAttribute"};
 const std::vector<std::string> kCommands = {"XmlLoadFile", "XmlSaveFile", "XmlElement",
-                                            "XmlAttribute", "XmlFind"};
+                                            "XmlAttribute", "XmlFind", "XmlQuery"};
 
 // The nth call of a host operation and the text shown when it fails.
 struct FailingStep {
@@ -40,6 +40,7 @@ const FailingStep kRegistrationSteps[] = {
     {"registerCommand", 3, "registerCommand 'XmlElementCmd' failed"},
     {"registerCommand", 4, "registerCommand 'XmlAttributeCmd' failed"},
     {"registerCommand", 5, "registerCommand 'XmlFindCmd' failed"},
+    {"registerCommand", 6, "registerCommand 'XmlQueryCmd' failed"},
 };
 
 const FailingStep kDeregistrationSteps[] = {
@@ -48,6 +49,7 @@ const FailingStep kDeregistrationSteps[] = {
     {"deregisterCommand", 3, "deregisterCommand 'XmlSaveFile' failed"},
     {"deregisterCommand", 4, "deregisterCommand 'XmlFind' failed"},
     {"deregisterCommand", 5, nullptr},
+    {"deregisterCommand", 6, "deregisterCommand 'XmlQuery' failed"},
     {"deregisterNode", 1, "deregisterNode 'XMLDocNode' failed"},
     {"deregisterNode", 2, "deregisterNode 'XMLElementNode' failed"},
     {"deregisterNode", 3, "deregisterNode 'XMLElementAttributeNode' failed"},
@@ -141,12 +143,12 @@ protected:
     {
         EXPECT_EQ(dghost::fault::calls("registerData"), 2u);
         EXPECT_EQ(dghost::fault::calls("registerNode"), 3u);
-        EXPECT_EQ(dghost::fault::calls("registerCommand"), 5u);
+        EXPECT_EQ(dghost::fault::calls("registerCommand"), 6u);
     }
 
     void expectDeregistrationCalls()
     {
-        EXPECT_EQ(dghost::fault::calls("deregisterCommand"), 5u);
+        EXPECT_EQ(dghost::fault::calls("deregisterCommand"), 6u);
         EXPECT_EQ(dghost::fault::calls("deregisterNode"), 3u);
         EXPECT_EQ(dghost::fault::calls("deregisterData"), 2u);
     }
@@ -154,8 +156,8 @@ protected:
 
 TEST_F(PluginRegistrationTest, LoadUnloadLoadMakesAndRemovesEveryRegistration)
 {
-    const Registered none{{false, false, false}, {false, false, false, false, false}};
-    const Registered all{{true, true, true}, {true, true, true, true, true}};
+    const Registered none{{false, false, false}, {false, false, false, false, false, false}};
+    const Registered all{{true, true, true}, {true, true, true, true, true, true}};
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         unloadClean();
@@ -202,7 +204,7 @@ TEST_F(PluginRegistrationTest, LaterStepsStandAfterAFailedOne)
 
     EXPECT_EQ(loadWith(initializeAndLook, uninitializeAndLook), MS::kFailure);
     EXPECT_EQ(afterEntryPoint.nodeTypes, (std::vector<bool>{true, false, true}));
-    EXPECT_EQ(afterEntryPoint.commands, (std::vector<bool>{true, true, true, true, true}));
+    EXPECT_EQ(afterEntryPoint.commands, (std::vector<bool>{true, true, true, true, true, true}));
 }
 
 TEST_F(PluginRegistrationTest, EachFailedDeregistrationIsShownAndTheRestStillRun)
@@ -226,7 +228,7 @@ TEST_F(PluginRegistrationTest, LaterRemovalsStandAfterAFailedOne)
 
     EXPECT_EQ(unload(), MS::kFailure);
     EXPECT_EQ(afterEntryPoint.nodeTypes, (std::vector<bool>{false, false, false}));
-    EXPECT_EQ(afterEntryPoint.commands, (std::vector<bool>{false, false, false, true, false}));
+    EXPECT_EQ(afterEntryPoint.commands, (std::vector<bool>{false, false, false, true, false, false}));
 }
 
 TEST_F(PluginRegistrationTest, UnloadIsRefusedWhileItsNodesAreInTheScene)

@@ -119,6 +119,8 @@ const std::vector<Scenario>& scenarios()
         {"remove child on a loop", withLoop("loose"), "XmlElement -rc \"ring\""},
         {"remove all children on a loop", withLoop("ring"), "XmlElement -rac"},
         {"remove child with attributes", with(kLoose, "select -r farm"), "XmlElement -rc \"queue\""},
+        {"query paths", kLoose, "XmlQuery -p \"//queue[priority > 1]/@name | //timeout\""},
+        {"query from selected", with(kLoose, "select -r timeout loose"), "XmlQuery -s -p \"ancestor::*\""},
     };
     return all;
 }
