@@ -84,9 +84,12 @@ MStatus addAttribute(MObject element, MObject attributeNode, MDGModifier& modifi
     MFnDependencyNode attributeFn(attributeNode);
     MPlug owner = attributeFn.findPlug(kAttributeParentPlug.longName, false, &status);
     logError("Error get Attribute Owner Plug", status);
-    logError("Error connecting Attribute", modifier.connect(owner, slot));
+    const MStatus connected = modifier.connect(owner, slot);
+    logError("Error connecting Attribute", connected);
     status = modifier.doIt();
-    if (logError("Error doIt connecting Attribute", status))
+    logError("Error doIt connecting Attribute", status);
+    status = linkOutcome(connected, status);
+    if (status != MS::kSuccess)
         return status;
     logLine("Added Attribute");
     return MS::kSuccess;

@@ -122,11 +122,11 @@ MStatus addChild(MObject parent, MObject child, MDGModifier& modifier)
         return status;
     MPlug slot = fromChild.elementByLogicalIndex(index, &status);
     logError("Error getting XMLElementNode toChildren Connector ArrayElement", status);
-    status = modifier.connect(toParent, slot);
-    logError("Error Connect Nodes", status);
+    const MStatus connected = modifier.connect(toParent, slot);
+    logError("Error Connect Nodes", connected);
     status = modifier.doIt();
     logError("Error doIt Connect Nodes", status);
-    return status;
+    return linkOutcome(connected, status);
 }
 
 MStatus checkChildLinkable(MObject child, MObject ancestor)

@@ -106,11 +106,11 @@ MStatus addElementToDocument(MObject document, MObject element, MDGModifier& mod
     logNumber(index);
     logError("Error getting XMLDocNode docElement ArrayConnector", status);
 
-    status = modifier.connect(toParent, slot);
-    logError("Error Connecting XML->Doc Node", status);
+    const MStatus connected = modifier.connect(toParent, slot);
+    logError("Error Connecting XML->Doc Node", connected);
     status = modifier.doIt();
     logError("Error MDGModifier DoIt", status);
-    return status;
+    return linkOutcome(connected, status);
 }
 
 MStatus getDocumentElements(MObject document, MObjectArray& elements)

@@ -29,7 +29,7 @@ MStatus nextLinkIndex(MPlug& array, unsigned int& index)
     }
     if (highest >= kHighestLinkIndex) {
         const MStatus full(MS::kFailure);
-        const MString text = "Error no Link Index left after 4294967294 on " + array.partialName(true);
+        const MString text = "Error no Link Index left after 2147483647 on " + array.partialName(true);
         logError(text.asChar(), full);
         return full;
     }
@@ -66,4 +66,13 @@ MStatus refuseSecondParent(const MPlug& toParent)
     const MStatus refused(MS::kFailure);
     logError("Node has already a connection to Parent", refused);
     return refused;
+}
+
+MStatus linkOutcome(const MStatus& connect, const MStatus& doIt)
+{
+    if (failed(doIt))
+        return doIt;
+    if (failed(connect))
+        return connect;
+    return MS::kSuccess;
 }

@@ -9,9 +9,10 @@
 #include <maya/MPlug.h>
 #include <maya/MStatus.h>
 
-// The highest logical index a link may take. Scene files hold indices up to
-// the top of the unsigned 32-bit range, which stays free as a guard.
-const unsigned int kHighestLinkIndex = 4294967294u;
+// The highest logical index a link may take: the highest that the host's
+// index listings (getExistingArrayAttributeIndices fills an MIntArray of
+// signed ints) and its scene files can hold.
+const unsigned int kHighestLinkIndex = 2147483647u;
 
 // The logical index a new link goes to: one past the highest existing
 // element, 0 when there is none. Unlike numElements(), this never lands on
@@ -37,5 +38,11 @@ MPlug plugOf(const MObject& node, const char* attributeName);
 // the error line "Node has already a connection to Parent" and returns
 // kFailure.
 MStatus refuseSecondParent(const MPlug& toParent);
+
+// What a link operation answers once its connect was queued and its doIt
+// run (each already logged): doIt's failure when it failed, else the
+// connect's, so a link the host never queued (no slot, no plug) is not
+// reported as made just because an empty doIt succeeded.
+MStatus linkOutcome(const MStatus& connect, const MStatus& doIt);
 
 #endif

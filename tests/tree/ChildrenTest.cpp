@@ -246,7 +246,7 @@ TEST_F(ChildrenTest, FailedLinkStepsAreLoggedAndDoItDecides)
               "Error doIt Connect Nodes(kFailure): Unexpected Internal Failure\n");
 
     dghost::fault::failCall("elementByLogicalIndex", 1);
-    EXPECT_EQ(addChild(parent, node("c0"), modifier), MS::kSuccess);
+    EXPECT_EQ(addChild(parent, node("c0"), modifier), MS::kInvalidParameter);
     EXPECT_EQ(takeOutput(),
               "Error getting XMLElementNode toChildren Connector ArrayElement(kFailure): "
               "Unexpected Internal Failure\n"

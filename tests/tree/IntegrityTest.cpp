@@ -11,7 +11,7 @@ namespace {
 using Links = std::vector<std::pair<int, std::string>>;
 
 const std::string kFailureText = "(kFailure): Unexpected Internal Failure";
-const unsigned int kTopIndex = 4294967294u;
+const unsigned int kTopIndex = 2147483647u;
 
 bool contains(const std::string& text, const std::string& part)
 {
@@ -167,12 +167,12 @@ TEST_F(IntegrityTest, NoLinkPastTheHighestIndex)
     MDGModifier modifier;
     const MObject child = element("child");
     EXPECT_EQ(addChild(parent, child, modifier), MS::kFailure);
-    EXPECT_EQ(takeOutput(), "Error no Link Index left after 4294967294 on parent.FromChild" +
+    EXPECT_EQ(takeOutput(), "Error no Link Index left after 2147483647 on parent.FromChild" +
                                 kFailureText + "\n");
     EXPECT_EQ(addElementToDocument(doc, child, modifier), MS::kFailure);
-    EXPECT_TRUE(contains(takeOutput(), "Error no Link Index left after 4294967294 on doc.DocElements"));
+    EXPECT_TRUE(contains(takeOutput(), "Error no Link Index left after 2147483647 on doc.DocElements"));
     EXPECT_EQ(addAttribute(owner, attribute("at2", "2"), modifier), MS::kFailure);
-    EXPECT_TRUE(contains(takeOutput(), "Error no Link Index left after 4294967294 on owner.XAttr"));
+    EXPECT_TRUE(contains(takeOutput(), "Error no Link Index left after 2147483647 on owner.XAttr"));
     EXPECT_FALSE(hasParentLink(child));
     EXPECT_EQ(links(owner, "XAttr").size(), 1u);
 
@@ -182,7 +182,7 @@ TEST_F(IntegrityTest, NoLinkPastTheHighestIndex)
     EXPECT_EQ(addChild(roomy, child, modifier), MS::kSuccess);
     const Links roomyLinks = links(roomy, "FromChild");
     ASSERT_EQ(roomyLinks.size(), 2u);
-    EXPECT_EQ(roomyLinks[1], (std::pair<int, std::string>{-2, "child"}));
+    EXPECT_EQ(roomyLinks[1], (std::pair<int, std::string>{2147483647, "child"}));
     takeOutput();
 }
 
