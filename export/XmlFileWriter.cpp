@@ -3,7 +3,7 @@
 #include "export/ExportErrorHandler.h"
 #include "export/ExportFilter.h"
 #include "export/ReplacingFileTarget.h"
-#include "export/XmlErrors.h"
+#include "xml/XmlErrors.h"
 
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/util/PlatformUtils.hpp>

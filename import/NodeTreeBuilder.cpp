@@ -1,10 +1,14 @@
 #include "import/NodeTreeBuilder.h"
 
 #include "import/ImportPlan.h"
+#include "nodes/XMLElementNode.h"
 #include "tree/Attributes.h"
 #include "tree/Children.h"
 #include "tree/Document.h"
 #include "tree/Log.h"
+
+#include <maya/MFnDependencyNode.h>
+#include <maya/MPlug.h>
 
 #include <vector>
 
@@ -14,6 +18,23 @@ MString hostString(const std::string& utf8)
     text.setUTF8(utf8.c_str());
     return text;
 }
+
+namespace {
+
+// Writes an element's XML name or value plug and answers the write's own
+// status (the node-tree library's setters answer success whatever the
+// host did, and a lost value must not pass unnoticed).
+MStatus writeElementString(const MObject& element, const MString& plugName, const MString& text)
+{
+    MStatus status;
+    MFnDependencyNode fn(element, &status);
+    if (!status)
+        return status;
+    MPlug plug = fn.findPlug(plugName, false, &status);
+    return status ? plug.setValue(text) : status;
+}
+
+}  // namespace
 
 NodeTreeBuilder::NodeTreeBuilder(MDGModifier& modifier)
     : fModifier(modifier)
@@ -41,8 +62,10 @@ MStatus NodeTreeBuilder::recreateTree(const ImportPlan& plan, MObject document)
             const PlannedAttribute& attribute = plan.attributes[visit.firstAttribute + a];
             addXmlAttribute(element, hostString(attribute.name), hostString(attribute.value));
         }
-        MStatus status = setElementValue(element, hostString(plan.elementText(visit)));
-        logError("Error Set XML Value", status);
+        MStatus status = writeElementString(element, XMLElementNode::xmlValueShort,
+                                            hostString(plan.elementText(visit)));
+        if (logError("Error Set XML Value", status))
+            ++fLostValues;
 
         path.resize(visit.depth);
         path.push_back(element);
@@ -53,8 +76,9 @@ MStatus NodeTreeBuilder::recreateTree(const ImportPlan& plan, MObject document)
 MObject NodeTreeBuilder::addXmlChild(MObject parent, MString tagName, bool parentIsDocument)
 {
     MObject element = createElementNode(tagName, "", "");
-    MStatus status = setElementName(element, tagName);
-    logError("Error Set XML Name", status);
+    MStatus status = writeElementString(element, XMLElementNode::xmlNameShort, tagName);
+    if (logError("Error Set XML Name", status))
+        ++fLostValues;
     if (parentIsDocument)
     {
         status = addElementToDocument(parent, element, fModifier);
@@ -72,6 +96,13 @@ MObject NodeTreeBuilder::addXmlChild(MObject parent, MString tagName, bool paren
 MStatus NodeTreeBuilder::addXmlAttribute(MObject element, MString name, MString value)
 {
     MObject attribute = createAttributeNode(name, value);
+    // The creation logs its own failures but cannot say whether the name
+    // and value arrived: read them back.
+    MString written;
+    if (failed(getAttributeName(attribute, written)) || written != name)
+        ++fLostValues;
+    if (failed(getAttributeValue(attribute, written)) || written != value)
+        ++fLostValues;
     addAttribute(element, attribute, fModifier);
     return MS::kSuccess;
 }
