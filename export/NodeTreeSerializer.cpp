@@ -22,6 +22,7 @@
 #include <vector>
 
 XERCES_CPP_NAMESPACE_USE
+using xmlexport::TargetRule;
 using xmlexport::writeXmlFile;
 
 const unsigned kMaxExportDepth = 10000;
@@ -118,9 +119,16 @@ private:
     MStatus exportText(DOMElement* element, const Pending& item, const MString& value,
                        std::string& reason);
     MStatus unreadable(const Pending& item, const MStatus& status, std::string& reason);
-    // Logs a failed read of a name or value and counts it as lost.
-    void readFailed(const char* what, const MStatus& status);
+    // Logs a failed read of a name or value and counts it as lost; true
+    // when it failed.
+    bool readFailed(const char* what, const MStatus& status);
     void countMixedContent();
+    // The library checks DOM names by the XML 1.0 rules of its time, which
+    // know no character beyond U+FFFF; XML 1.1's name rules are those of
+    // XML 1.0 fifth edition. Switched on only for such a name, since it
+    // also changes how the writer checks characters. No declaration is
+    // written, so the file stays XML 1.0.
+    void useNameRulesFor(const std::u16string& name);
 
     DOMDocument* fDocument;
     std::vector<Pending> fPending;
@@ -129,6 +137,7 @@ private:
     unsigned fLostValues = 0;
     unsigned fMixedCount = 0;
     MObject fFirstMixed;
+    bool fFifthEditionNames = false;
 };
 
 // Characters other than XML white space, counted in UTF-8 bytes.
@@ -165,10 +174,25 @@ MStatus DomTreeBuilder::build(DOMDocument* document, MObject root, std::string& 
     return MS::kSuccess;
 }
 
-void DomTreeBuilder::readFailed(const char* what, const MStatus& status)
+bool DomTreeBuilder::readFailed(const char* what, const MStatus& status)
 {
-    if (logError(what, status))
-        ++fLostValues;
+    if (!logError(what, status))
+        return false;
+    ++fLostValues;
+    return true;
+}
+
+void DomTreeBuilder::useNameRulesFor(const std::u16string& name)
+{
+    if (fFifthEditionNames)
+        return;
+    for (char16_t unit : name) {
+        if (unit >= 0xD800 && unit <= 0xDFFF) {
+            fDocument->setXmlVersion(u"1.1");
+            fFifthEditionNames = true;
+            return;
+        }
+    }
 }
 
 // The root's own text is never written (it carries only its name), so only
@@ -217,6 +241,7 @@ MStatus DomTreeBuilder::buildElement(const Pending& item, const ElementContent& 
     if (!isXmlName(tag))
         return refuse(reason, describe(item.node) + " has the name " + quoted(content.name) +
                                   ", which is not an XML name");
+    useNameRulesFor(tag);
     DOMElement* element = fDocument->createElement(tag.c_str());
     item.parent->appendChild(element);
     for (unsigned i = 0; i < content.attributes.length(); ++i) {
@@ -238,8 +263,11 @@ MStatus DomTreeBuilder::exportAttribute(DOMElement* element, MObject attribute,
 {
     MString name;
     MString value;
-    readFailed("Error Getting Name of XML Attribute", getAttributeName(attribute, name));
-    readFailed("Error Getting Value of XML Attribute", getAttributeValue(attribute, value));
+    // A name or value that cannot be read is counted; the node then fails
+    // once the whole tree has been read.
+    if (readFailed("Error Getting Name of XML Attribute", getAttributeName(attribute, name)) ||
+        readFailed("Error Getting Value of XML Attribute", getAttributeValue(attribute, value)))
+        return MS::kSuccess;
     const std::u16string xmlName = fromHost(name);
     const std::u16string xmlValue = fromHost(value);
     unsigned codePoint = 0;
@@ -250,6 +278,7 @@ MStatus DomTreeBuilder::exportAttribute(DOMElement* element, MObject attribute,
         return refuse(reason, describe(fCurrent) + ": the value of its attribute " + quoted(name) +
                                   " holds " + codePointName(codePoint) +
                                   ", a character XML cannot carry");
+    useNameRulesFor(xmlName);
     element->setAttribute(xmlName.c_str(), xmlValue.c_str());
     return MS::kSuccess;
 }
@@ -354,7 +383,8 @@ void warnOfDroppedText(const MObject& node, const DomTreeBuilder& builder)
     MGlobal::displayWarning(MString(text.c_str()));
 }
 
-MStatus buildAndWrite(MObject node, MObject root, const MString& fileName, std::string& reason)
+MStatus buildAndWrite(MObject node, MObject root, const MString& fileName, TargetRule rule,
+                      std::string& reason)
 {
     DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(u"Core");
     if (!implementation)
@@ -373,7 +403,7 @@ MStatus buildAndWrite(MObject node, MObject root, const MString& fileName, std::
         return refuse(reason, describe(builder.currentNode()) + ": " + libraryReason);
     if (!status)
         return status;
-    status = writeXmlFile(holder.document, fileName.asChar(), reason);
+    status = writeXmlFile(holder.document, fileName.asChar(), rule, reason);
     if (status)
         warnOfDroppedText(node, builder);
     return status;
@@ -394,9 +424,11 @@ MStatus exportNodeToFile(MObject node, MString fileName)
 {
     MObject root;
     std::string reason;
+    // A path the scene chose is written only onto a regular or new file.
+    const TargetRule rule = fileName.length() == 0 ? TargetRule::RegularOnly : TargetRule::AnyFile;
     MStatus status = resolveRootSource(node, root, fileName, reason);
     if (status)
-        status = buildAndWrite(node, root, fileName, reason);
+        status = buildAndWrite(node, root, fileName, rule, reason);
     if (!status)
         MPxCommand::displayError(failureMessage(node, fileName, reason));
     return status;

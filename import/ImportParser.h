@@ -27,8 +27,8 @@ const XMLSize_t kEntityExpansionLimit = 50000;
 // file without entities stays far below (every element takes bytes of its
 // own); only entity expansion can reach it.
 const unsigned long long kAmplificationFactor = 100;
-const unsigned long long kAmplificationFloor = 4ull << 20;
-const unsigned long long kNodeCost = 8;
+const unsigned long long kAmplificationFloor = 1ull << 20;
+const unsigned long long kNodeCost = 16;
 
 // Answers every request for an external DTD, entity or parameter entity
 // with an empty document, so nothing outside the file itself is read. When
@@ -69,7 +69,6 @@ public:
 
     // Whether the parse was interrupted for producing too much.
     bool exceeded() const { return fExceeded; }
-    unsigned long long budget() const { return fBudget; }
 
 private:
     FilterAction spend(unsigned long long amount);
@@ -102,7 +101,6 @@ public:
     bool grammarSkipped() const { return fResolver.grammarSkipped(); }
     // Whether the last parse produced more than its input allows.
     bool amplified() const { return fGuard && fGuard->exceeded(); }
-    unsigned long long amplificationBudget() const { return fGuard ? fGuard->budget() : 0; }
 
 private:
     BlockingResourceResolver fResolver;

@@ -1,5 +1,7 @@
 #include "import/SourceFile.h"
 
+#include "xml/FileKind.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -26,27 +28,6 @@ std::string systemReason(int error)
 }
 
 }  // namespace
-
-const char* fileKindName(unsigned mode)
-{
-    switch (mode & S_IFMT)
-    {
-    case S_IFREG:
-        return "a file";
-    case S_IFDIR:
-        return "a folder";
-    case S_IFIFO:
-        return "a FIFO (named pipe)";
-    case S_IFCHR:
-        return "a character device";
-    case S_IFBLK:
-        return "a block device";
-    case S_IFSOCK:
-        return "a socket";
-    default:
-        return "not a regular file";
-    }
-}
 
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& reason)
 {

@@ -12,7 +12,4 @@
 // folder, not a file", or the system's reason). May throw bad_alloc.
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& reason);
 
-// What kind of file `mode` (st_mode) describes: "a folder", "a FIFO", ...
-const char* fileKindName(unsigned mode);
-
 #endif

@@ -48,11 +48,10 @@ std::string lostValuesText(unsigned lost, const std::string& path)
            " not written into the scene (see the error lines)";
 }
 
-std::string amplificationText(const ImportParser& parser)
+std::string amplificationText()
 {
     return "its entities expand to more than " + std::to_string(kAmplificationFactor) +
-           " times the file's size (refused to protect the scene; a budget of " +
-           std::to_string(parser.amplificationBudget()) + " was spent)";
+           " times the file's size (a guard against documents built to exhaust memory)";
 }
 
 // Parses the file's bytes and plans its tree. Returns why the file cannot
@@ -64,7 +63,7 @@ std::string planParsedFile(const std::string& bytes, const std::string& path, Im
     ImportParser parser(handler);
     const DOMDocument* document = parser.parse(bytes, fromUtf8(path));
     if (parser.amplified())
-        return amplificationText(parser);
+        return amplificationText();
     if (handler.fatalErrorCount() > 0)
         return fatalErrorText(handler.firstFatalError());
     const DOMElement* root = document != nullptr ? document->getDocumentElement() : nullptr;
