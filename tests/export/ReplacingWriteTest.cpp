@@ -23,7 +23,8 @@ struct Flush {
     unsigned mode;
 };
 std::vector<Flush> gFlushes;
-int gFailFlushWith = 0;  // errno the next file flush fails with; 0: none
+int gFailFlushWith = 0;        // errno the next file flush fails with; 0: none
+int gFailFolderFlushWith = 0;  // the same for the next folder flush
 
 }  // namespace
 
@@ -32,9 +33,10 @@ extern "C" int fsync(int fd)
     struct stat info {};
     ::fstat(fd, &info);
     gFlushes.push_back(Flush{S_ISDIR(info.st_mode), static_cast<unsigned>(info.st_mode & 0777)});
-    if (gFailFlushWith != 0 && !S_ISDIR(info.st_mode)) {
-        errno = gFailFlushWith;
-        gFailFlushWith = 0;
+    int& failure = S_ISDIR(info.st_mode) ? gFailFolderFlushWith : gFailFlushWith;
+    if (failure != 0) {
+        errno = failure;
+        failure = 0;
         return -1;
     }
     return static_cast<int>(::syscall(SYS_fsync, fd));
@@ -51,6 +53,7 @@ protected:
         savedMask_ = ::umask(022);
         gFlushes.clear();
         gFailFlushWith = 0;
+        gFailFolderFlushWith = 0;
     }
     void TearDown() override
     {
@@ -98,6 +101,15 @@ TEST_F(ReplacingWriteTest, AFailedFlushLeavesTheOldFileAndNoTemporaryOne)
     expectFailed(save("-node doc -file " + quoted(file)),
                  "Cannot export doc to " + file + ": cannot flush " + file + ": Input/output error");
     EXPECT_EQ(readFile(file), "<old/>");
+    EXPECT_EQ(entries(), (Lines{"old.xml"}));
+
+    // After the rename the new file is in place; that it may not survive a
+    // crash is still no success.
+    gFailFolderFlushWith = EIO;
+    expectFailed(save("-node doc -file " + quoted(file)),
+                 "Cannot export doc to " + file + ": wrote " + file +
+                     " but cannot flush its folder to the disk: Input/output error");
+    EXPECT_EQ(readFile(file), kWritten);
     EXPECT_EQ(entries(), (Lines{"old.xml"}));
 }
 

@@ -298,13 +298,7 @@ TEST_F(ImportSafetyTest, OutOfMemoryIsReportedNotThrown)
     const std::string path = writeFile("big.xml", "<r>" + std::string(24u << 20, 'a') + "</r>");
     EXPECT_EXIT(
         {
-            std::ifstream statm("/proc/self/statm");
-            unsigned long pages = 0;
-            statm >> pages;
-            rlimit limit{};
-            limit.rlim_cur = limit.rlim_max =
-                pages * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) + (64ul << 20);
-            setrlimit(RLIMIT_AS, &limit);
+            limitMemoryTo(64ul << 20);
             const auto outcome = load(path, "-n doc");
             const bool reported = outcome.status == MS::kFailure && outcome.errors.size() == 1 &&
                                   contains(outcome.errors[0], "the XML library failed: out of memory");

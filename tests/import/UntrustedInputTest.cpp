@@ -6,7 +6,6 @@
 
 #include "tests/import/ImportTest.h"
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -153,13 +152,7 @@ TEST_F(UntrustedInputTest, RunningOutOfMemoryWhileReadingIsOneCleanError)
     }
     EXPECT_EXIT(
         {
-            std::ifstream statm("/proc/self/statm");
-            unsigned long pages = 0;
-            statm >> pages;
-            rlimit limit{};
-            limit.rlim_cur = limit.rlim_max =
-                pages * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) + (48ul << 20);
-            setrlimit(RLIMIT_AS, &limit);
+            limitMemoryTo(48ul << 20);
             const auto outcome = load(path, "-n doc");
             const bool clean = outcome.status == MS::kFailure && outcome.errors.size() == 1 &&
                                outcome.errors[0] == "Cannot import XML file \"" + path + "\": out of memory";
