@@ -81,15 +81,12 @@ bool writePretty(DOMImplementation* implementation, DOMDocument* document, const
 bool xercesBuildAndWrite(const std::vector<ModelElement>& model, const std::string& path)
 {
     try {
-        XMLPlatformUtils::Initialize();
-        bool written = false;
-        {
-            DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(u"LS");
-            DOMDocument* document = buildDom(implementation, model);
-            written = writePretty(implementation, document, path);
-            document->release();
-        }
-        XMLPlatformUtils::Terminate();
+        XmlSession session;
+        if (!session.started()) return false;
+        DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(u"LS");
+        DOMDocument* document = buildDom(implementation, model);
+        const bool written = writePretty(implementation, document, path);
+        document->release();
         return written;
     } catch (...) {
         return false;
