@@ -195,8 +195,6 @@ void DomTreeBuilder::useNameRulesFor(const std::u16string& name)
     }
 }
 
-// The root's own text is never written (it carries only its name), so only
-// the elements below it count.
 void DomTreeBuilder::countMixedContent()
 {
     for (const TextBalance& balance : fBalances) {
@@ -219,8 +217,7 @@ MStatus DomTreeBuilder::exportElement(const Pending& item, std::string& reason)
         logError("Error Getting Name of XML Node", nameStatus);
     MStatus valueStatus =
         readElementString(item.node, XMLElementNode::xmlValueShort, content.value);
-    if (!isRoot)
-        readFailed("Error Getting Value of XML Node", valueStatus);
+    readFailed("Error Getting Value of XML Node", valueStatus);
     if (item.balance != kNoBalance)
         fBalances[item.balance].children += nonBlankSize(content.value);
     MStatus childStatus = getChildNodes(item.node, content.children);
@@ -250,8 +247,7 @@ MStatus DomTreeBuilder::buildElement(const Pending& item, const ElementContent& 
             return status;
     }
     if (content.children.length() > 0) {
-        if (item.depth > 1)
-            fBalances.push_back(TextBalance{item.node, nonBlankSize(content.value), 0});
+        fBalances.push_back(TextBalance{item.node, nonBlankSize(content.value), 0});
         return queueChildren(element, item, content.children, reason);
     }
     return exportText(element, item, content.value, reason);
@@ -290,7 +286,7 @@ MStatus DomTreeBuilder::queueChildren(DOMElement* element, const Pending& item,
     if (item.depth >= kMaxExportDepth)
         return refuse(reason, "the tree is deeper than " + std::to_string(kMaxExportDepth) +
                                   " levels (below " + describe(item.node) + ")");
-    const std::size_t balance = item.depth > 1 ? fBalances.size() - 1 : kNoBalance;
+    const std::size_t balance = fBalances.size() - 1;
     for (unsigned i = children.length(); i-- > 0;)
         fPending.push_back(Pending{children[i], element, item.depth + 1, balance});
     return MS::kSuccess;
