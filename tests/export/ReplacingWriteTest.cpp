@@ -7,6 +7,9 @@
 
 #include "tests/export/ExportTest.h"
 
+#include "export/XmlNames.h"
+#include "xml/Utf8.h"
+
 #include <cerrno>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -246,6 +249,29 @@ TEST_F(ReplacingWriteTest, NamesBeyondTheBasicPlaneRoundTrip)
     expectSucceeded(save("-node doc -file " + quoted(file)));
     EXPECT_EQ(readFile(file),
               "\n<r>\n\n  <" + name + " " + name + "=\"" + text + "\">" + text + "</" + name + ">\n\n</r>");
+}
+
+}  // namespace
+
+namespace {
+
+// Names by XML 1.0 (fifth edition): what the import's parser accepts.
+TEST(XmlNamesTest, FifthEditionRules)
+{
+    for (const std::u16string name : {u"a", u"_x", u":p", u"ns:a-b.c\u00B7", u"\u00C0\u0300",
+                                      u"\U00010000", u"a\U000EFFFF", u"\u3001\u203F"})
+        EXPECT_TRUE(isXmlName(name)) << toUtf8(name.c_str());
+    for (const std::u16string name : {u"", u"1a", u"-a", u".a", u"a b", u"a|b", u"\u00D7",
+                                      u"\U000F0000", u"a\u2000", u"\u0300a"})
+        EXPECT_FALSE(isXmlName(name)) << toUtf8(name.c_str());
+    const char16_t lone[] = {u'a', 0xD800, 0};
+    EXPECT_FALSE(isXmlName(lone));
+    unsigned point = 0;
+    EXPECT_FALSE(findForbiddenCharacter(u"tab\tnl\n\U0010FFFF", point));
+    EXPECT_TRUE(findForbiddenCharacter(lone, point));
+    EXPECT_EQ(codePointName(point), "U+D800");
+    EXPECT_TRUE(findForbiddenCharacter(u"a\uFFFE", point));
+    EXPECT_EQ(codePointName(point), "U+FFFE");
 }
 
 }  // namespace
