@@ -176,6 +176,18 @@ TEST_F(ImportPartsTest, ElementTextsEqualTextContentByteForByte)
     EXPECT_EQ(fPlan.elementText(fPlan.visits[0]), "x\n &En<&>\xC3\xA9yz\xF0\x9F\x98\x80wtail");
 }
 
+TEST_F(ImportPartsTest, OnlyAnUnreadDtdSwitchesValidationOff)
+{
+    plan("<!DOCTYPE r SYSTEM \"r.dtd\"><r><x/></r>");
+    EXPECT_TRUE(fParser->grammarSkipped());
+    EXPECT_EQ(fParser->resolverRequests(), 1u);
+    EXPECT_EQ(fReports.str(), "");
+    plan("<!DOCTYPE r [<!ELEMENT r EMPTY>]><r><x/></r>");
+    EXPECT_FALSE(fParser->grammarSkipped());
+    EXPECT_NE(fReports.str().find("Message: element 'x' is not allowed"), std::string::npos)
+        << fReports.str();
+}
+
 TEST_F(ImportPartsTest, NestingDeeperThanTheLimitIsRefused)
 {
     plan("<a><b><c/></b></a>", 3);
