@@ -100,11 +100,17 @@ bool ReplacingFileTarget::open(std::string& reason)
         return false;
     if (!fDirect)
         return openTemporary(reason);
+    // Non-blocking while opening: a FIFO nobody reads is refused at once
+    // instead of hanging the command; the writes then block as usual.
     fWritten = fTarget;
-    fFd = ::open(fWritten.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fFd < 0)
+    fFd = ::open(fWritten.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
+                 0666);
+    if (fFd < 0) {
         reason = "cannot write " + fName + ": " + errorText(errno);
-    return fFd >= 0;
+        return false;
+    }
+    ::fcntl(fFd, F_SETFL, ::fcntl(fFd, F_GETFL) & ~O_NONBLOCK);
+    return true;
 }
 
 // Follows the symbolic links of the last path component, each only when

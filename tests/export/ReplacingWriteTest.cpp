@@ -11,6 +11,7 @@
 #include "xml/Utf8.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -180,8 +181,19 @@ TEST_F(ReplacingWriteTest, PathsFromTheSceneAreWrittenOnlyOntoRegularFiles)
                          "document's name)"}));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     EXPECT_TRUE(fs::is_fifo(fifo));
-    // Named by the user, a device is written.
+    // Named by the user, a device is written; a FIFO nobody reads fails
+    // at once rather than hanging.
     expectSucceeded(save("-node d1 -file /dev/null"));
+    expectFailed(save("-node d1 -file " + quoted(fifo)),
+                 "Cannot export d1 to " + fifo + ": cannot write " + fifo + ": No such device or address");
+    // With a reader it is written (the few bytes fit in the pipe).
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    expectSucceeded(save("-node d1 -file " + quoted(fifo)));
+    std::string received(64, '\0');
+    received.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::read(reader, &received[0], 64))));
+    ::close(reader);
+    EXPECT_EQ(received, "\n<r/>");
 }
 
 TEST_F(ReplacingWriteTest, AValueThatCannotBeReadFailsTheNodeWithTheCount)
