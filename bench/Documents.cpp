@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace bench {
 
@@ -92,6 +93,59 @@ void buildAttributes(std::vector<ModelElement>& model, unsigned long count)
     }
 }
 
+// Appends `e` unless the model is full; returns its index, -1 when full.
+long append(std::vector<ModelElement>& model, unsigned long count, ModelElement e)
+{
+    if (model.size() >= count) return -1;
+    model.push_back(std::move(e));
+    return static_cast<long>(model.size() - 1);
+}
+
+ModelElement leaf(long parent, unsigned depth, const char* tag, std::string text,
+                  std::vector<ModelAttribute> attributes = {})
+{
+    ModelElement e = element(parent, depth, tag);
+    e.text = std::move(text);
+    e.attributes = std::move(attributes);
+    return e;
+}
+
+// One software entry as emulator software lists hold them: 12 elements and
+// 32 attributes, about 850 bytes indented.
+void addSoftware(std::vector<ModelElement>& model, unsigned long count, unsigned long n)
+{
+    ModelElement software = element(0, 1, "software");
+    software.attributes = {{"name", "sw" + number(n)}, {"cloneof", "sw" + number(n - n % 5)},
+                           {"supported", n % 4 ? "yes" : "partial"}};
+    const long s = append(model, count, std::move(software));
+    if (s < 0) return;
+    append(model, count, leaf(s, 2, "description", "Software title " + number(n) + " (rev " + number(n % 3) + ")"));
+    append(model, count, leaf(s, 2, "year", number(1977 + n % 30)));
+    append(model, count, leaf(s, 2, "publisher", std::string(kWords[n % 16]) + " & Co."));
+    append(model, count, leaf(s, 2, "info", "", {{"name", "serial"}, {"value", "CX" + number(2600 + n)}}));
+    append(model, count, leaf(s, 2, "info", "", {{"name", "release"}, {"value", number(19800101 + n)}}));
+    const long part = append(model, count, leaf(s, 2, "part", "", {{"name", "cart"}, {"interface", "a2600_cart"}}));
+    if (part < 0) return;
+    append(model, count, leaf(part, 3, "feature", "", {{"name", "slot"}, {"value", n % 2 ? "f8" : "4k"}}));
+    const long area = append(model, count,
+                             leaf(part, 3, "dataarea", "", {{"name", "rom"}, {"size", "12288"}, {"width", "8"}}));
+    if (area < 0) return;
+    for (unsigned r = 0; r < 3; ++r) {
+        const std::string id = number(n * 3 + r);
+        append(model, count,
+               leaf(area, 4, "rom", "",
+                    {{"name", "sw" + id + ".bin"}, {"size", "4096"}, {"crc", "1a2b" + id},
+                     {"sha1", "3f6ac4c3f4ad8b2ed1d4b7a5f4ce" + id}, {"offset", number(r * 4096)},
+                     {"loadflag", "load16_byte"}}));
+    }
+}
+
+void buildSoftwareList(std::vector<ModelElement>& model, unsigned long count)
+{
+    model[0].attributes = {{"name", "a2600"}, {"description", "Atari 2600 cartridges"}};
+    for (unsigned long n = 1; model.size() < count; ++n) addSoftware(model, count, n);
+}
+
 const char* rootTag(Shape shape)
 {
     switch (shape) {
@@ -99,6 +153,7 @@ const char* rootTag(Shape shape)
     case Shape::Deep: return "deep";
     case Shape::Text: return "book";
     case Shape::Attributes: return "table";
+    case Shape::SoftwareList: return "softwarelist";
     }
     return "root";
 }
@@ -123,12 +178,13 @@ std::string escaped(const std::string& text, bool inAttribute)
 // climbs back up.
 class XmlWriter {
 public:
-    XmlWriter(std::FILE* file, bool indent) : file_(file), indent_(indent) {}
+    XmlWriter(std::FILE* file, bool indent, std::string doctype)
+        : file_(file), indent_(indent), doctype_(std::move(doctype)) {}
 
     // Returns the number of bytes written.
     unsigned long long write(const std::vector<ModelElement>& model)
     {
-        put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+        put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + doctype_);
         for (std::size_t i = 0; i < model.size(); ++i) {
             while (!open_.empty() && open_.back()->depth >= model[i].depth) closeLast();
             const bool hasChildren = i + 1 < model.size() && model[i + 1].parent == static_cast<long>(i);
@@ -175,6 +231,7 @@ private:
 
     std::FILE* file_;
     bool indent_;
+    std::string doctype_;
     std::vector<const ModelElement*> open_;
     unsigned long long written_ = 0;
 };
@@ -188,6 +245,8 @@ const std::vector<ShapeInfo>& allShapes()
         {Shape::Deep, "deep", "chains nested 1,000 levels, 1 attribute each, text at the leaves"},
         {Shape::Text, "text", "one root, paragraphs of ~160 bytes of text and 1 attribute"},
         {Shape::Attributes, "attr", "one root, rows of 8 attributes and no text"},
+        {Shape::SoftwareList, "swlist",
+         "an emulator software list: external DTD, 12 elements and 32 attributes per entry"},
     };
     return shapes;
 }
@@ -209,6 +268,7 @@ std::vector<ModelElement> buildModel(Shape shape, unsigned long count)
     case Shape::Deep: buildDeep(model, count); break;
     case Shape::Text: buildText(model, count); break;
     case Shape::Attributes: buildAttributes(model, count); break;
+    case Shape::SoftwareList: buildSoftwareList(model, count); break;
     }
     return model;
 }
@@ -221,6 +281,7 @@ SearchTerms searchTermsOf(Shape shape, unsigned long count)
     case Shape::Deep: return {"level", "leaf " + number(count > 999 ? 999 : count - 1)};
     case Shape::Text: return {"para", paragraph(middle)};
     case Shape::Attributes: return {"row", "no such text"};
+    case Shape::SoftwareList: return {"rom", "Software title " + number(count / 24) + " (rev 0)"};
     }
     return {};
 }
@@ -237,7 +298,9 @@ unsigned long long writeXmlFile(const std::vector<ModelElement>& model, Shape sh
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
     if (!file) return 0;
-    XmlWriter writer(file.get(), shape != Shape::Deep);
+    const std::string doctype =
+        shape == Shape::SoftwareList ? "<!DOCTYPE softwarelist SYSTEM \"softwarelist.dtd\">\n" : "";
+    XmlWriter writer(file.get(), shape != Shape::Deep, doctype);
     const unsigned long long written = writer.write(model);
     return std::fflush(file.get()) == 0 ? written : 0;
 }

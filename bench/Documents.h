@@ -1,6 +1,6 @@
 #ifndef DENDRINE_BENCH_DOCUMENTS_H
 #define DENDRINE_BENCH_DOCUMENTS_H
-// The benchmark's documents: four deterministic shapes at any element
+// The benchmark's documents: five deterministic shapes at any element
 // count, held as a flat pre-order list so that the same tree can be
 // written as a file and built again as a plain DOM.
 
@@ -9,7 +9,7 @@
 
 namespace bench {
 
-enum class Shape { Flat, Deep, Text, Attributes };
+enum class Shape { Flat, Deep, Text, Attributes, SoftwareList };
 
 struct ShapeInfo {
     Shape shape;
@@ -48,9 +48,11 @@ std::vector<ModelElement> buildModel(Shape shape, unsigned long count);
 SearchTerms searchTermsOf(Shape shape, unsigned long count);
 unsigned long attributeCount(const std::vector<ModelElement>& model);
 
-// Writes the model as an XML file; the flat, text and attribute shapes
-// are indented one record per line, the deep shape has no whitespace
-// between tags (so an element's text is not its depth's indentation).
+// Writes the model as an XML file; the flat, text, attribute and software
+// list shapes are indented one record per line, the deep shape has no
+// whitespace between tags (so an element's text is not its depth's
+// indentation). The software list names an external DTD in its DOCTYPE,
+// as real ones do.
 // Returns the number of bytes written, 0 on failure.
 unsigned long long writeXmlFile(const std::vector<ModelElement>& model, Shape shape,
                                 const std::string& path);

@@ -1,7 +1,10 @@
 #include "bench/Floors.h"
 
 #include "import/ImportErrorHandler.h"
-#include "import/SafeDomParser.h"
+#include "import/ImportParser.h"
+#include "import/SourceFile.h"
+#include "xml/Utf8.h"
+#include "xml/XmlSession.h"
 
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/framework/LocalFileFormatTarget.hpp>
@@ -24,7 +27,7 @@ bool xercesParse(const std::string& path)
     std::string bytes;
     std::string reason;
     try {
-        XercesSession session;
+        XmlSession session(XmlSession::Network::Off);
         if (!readFileBytes(path, bytes, reason)) return false;
         ImportErrorHandler handler;
         ImportParser parser(handler);
@@ -38,34 +41,15 @@ bool xercesParse(const std::string& path)
 
 namespace {
 
-// UTF-8 to the library's strings with one transcoder for every string,
-// as the export does.
-class Utf16 {
-public:
-    Utf16()
-    {
-        XMLTransService::Codes result = XMLTransService::Ok;
-        transcoder_.reset(XMLPlatformUtils::fgTransService->makeNewTranscoderFor("UTF-8", result, 16 * 1024));
-    }
-    TranscodeFromStr operator()(const std::string& text) const
-    {
-        return TranscodeFromStr(reinterpret_cast<const XMLByte*>(text.data()), text.size(), transcoder_.get());
-    }
-
-private:
-    std::unique_ptr<XMLTranscoder> transcoder_;
-};
-
 DOMDocument* buildDom(DOMImplementation* implementation, const std::vector<ModelElement>& model)
 {
-    Utf16 utf16;
     DOMDocument* document = implementation->createDocument();
     std::vector<DOMElement*> elements;
     elements.reserve(model.size());
     for (const ModelElement& e : model) {
-        DOMElement* element = document->createElement(utf16(e.tag).str());
-        for (const ModelAttribute& a : e.attributes) element->setAttribute(utf16(a.name).str(), utf16(a.value).str());
-        if (!e.text.empty()) element->appendChild(document->createTextNode(utf16(e.text).str()));
+        DOMElement* element = document->createElement(fromUtf8(e.tag).c_str());
+        for (const ModelAttribute& a : e.attributes) element->setAttribute(fromUtf8(a.name).c_str(), fromUtf8(a.value).c_str());
+        if (!e.text.empty()) element->appendChild(document->createTextNode(fromUtf8(e.text).c_str()));
         DOMNode* parent = e.parent < 0 ? static_cast<DOMNode*>(document) : elements[static_cast<std::size_t>(e.parent)];
         parent->appendChild(element);
         elements.push_back(element);
@@ -97,15 +81,12 @@ bool writePretty(DOMImplementation* implementation, DOMDocument* document, const
 bool xercesBuildAndWrite(const std::vector<ModelElement>& model, const std::string& path)
 {
     try {
-        XMLPlatformUtils::Initialize();
-        bool written = false;
-        {
-            DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(u"LS");
-            DOMDocument* document = buildDom(implementation, model);
-            written = writePretty(implementation, document, path);
-            document->release();
-        }
-        XMLPlatformUtils::Terminate();
+        XmlSession session;
+        if (!session.started()) return false;
+        DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(u"LS");
+        DOMDocument* document = buildDom(implementation, model);
+        const bool written = writePretty(implementation, document, path);
+        document->release();
         return written;
     } catch (...) {
         return false;

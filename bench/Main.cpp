@@ -25,16 +25,19 @@
 namespace {
 
 const char* const kUsage =
-    "usage: dendrine_bench [--sizes N,N,...] [--shapes flat,deep,text,attr]\n"
+    "usage: dendrine_bench [--sizes N,N,...] [--shapes flat,deep,text,attr,swlist]\n"
+    "                      [--swlist-sizes N,N,...]\n"
     "                      [--large-from N] [--large-shapes S,S,...] [--no-null-log]\n"
     "                      [--node-memory N] [--scene-order N] [--work DIR] [--json FILE]\n"
     "                      [--no-file-log] [--no-floor] [--import-only]\n"
     "Sizes of at least --large-from elements run only for --large-shapes, log to a file only.\n"
+    "The software list runs at --swlist-sizes (default 280000, a real list's size).\n"
     "--no-file-log, --no-floor and --import-only narrow a run down for profiling.\n";
 
 struct Options {
     std::vector<unsigned long> sizes = {10000, 100000, 1000000};
-    std::vector<std::string> shapes = {"flat", "deep", "text", "attr"};
+    std::vector<std::string> shapes = {"flat", "deep", "text", "attr", "swlist"};
+    std::vector<unsigned long> swlistSizes = {280000};
     unsigned long largeFrom = 1000000;
     std::vector<std::string> largeShapes = {"flat", "deep", "text", "attr"};
     bool nullLog = true;
@@ -75,6 +78,7 @@ bool parseOptions(int argc, char** argv, Options& o)
         else if (arg == "--import-only") o.importOnly = true;
         else if (arg == "--sizes" && hasValue) o.sizes = numbers(argv[++i]);
         else if (arg == "--shapes" && hasValue) o.shapes = split(argv[++i]);
+        else if (arg == "--swlist-sizes" && hasValue) o.swlistSizes = numbers(argv[++i]);
         else if (arg == "--large-from" && hasValue) o.largeFrom = std::strtoul(argv[++i], nullptr, 10);
         else if (arg == "--large-shapes" && hasValue) o.largeShapes = split(argv[++i]);
         else if (arg == "--node-memory" && hasValue) o.nodeMemory = std::strtoul(argv[++i], nullptr, 10);
@@ -170,7 +174,7 @@ int main(int argc, char** argv)
     bench::BenchRun run;
     run.pugixml = bench::havePugixml();
     for (const std::string& name : o.shapes) {
-        for (unsigned long elements : o.sizes) {
+        for (unsigned long elements : name == "swlist" ? o.swlistSizes : o.sizes) {
             if (elements >= o.largeFrom && !contains(o.largeShapes, name)) continue;
             progress(name + " " + std::to_string(elements));
             run.files.push_back(measureFile(*bench::findShape(name), elements, o));

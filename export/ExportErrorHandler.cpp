@@ -1,12 +1,11 @@
 #include "export/ExportErrorHandler.h"
 
-#include "export/XmlText.h"
+#include "xml/Utf8.h"
 
 #include <xercesc/dom/DOMError.hpp>
 #include <maya/MIOStream.h>
 
 XERCES_CPP_NAMESPACE_USE
-using xmlexport::toUtf8;
 
 namespace {
 

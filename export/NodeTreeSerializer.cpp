@@ -1,16 +1,19 @@
 #include "export/NodeTreeSerializer.h"
 
-#include "export/XmlErrors.h"
 #include "export/XmlFileWriter.h"
-#include "export/XmlText.h"
+#include "export/XmlNames.h"
 #include "tree/Attributes.h"
 #include "tree/Children.h"
 #include "tree/Document.h"
 #include "log/Log.h"
 #include "tree/Lookup.h"
+#include "xml/Utf8.h"
+#include "xml/XmlErrors.h"
 
 #include <maya/MFnDependencyNode.h>
+#include <maya/MGlobal.h>
 #include <maya/MObjectArray.h>
+#include <maya/MPlug.h>
 #include <maya/MPxCommand.h>
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
@@ -18,7 +21,8 @@
 #include <vector>
 
 XERCES_CPP_NAMESPACE_USE
-using namespace xmlexport;
+using xmlexport::TargetRule;
+using xmlexport::writeXmlFile;
 
 const unsigned kMaxExportDepth = 10000;
 
@@ -55,19 +59,33 @@ MStatus refuse(std::string& reason, const std::string& text)
 class DomTreeBuilder
 {
 public:
-    explicit DomTreeBuilder(const Utf8Transcoder& utf8) : fUtf8(utf8), fDocument(nullptr) {}
+    DomTreeBuilder() : fDocument(nullptr) {}
 
     MStatus build(DOMDocument* document, MObject root, std::string& reason);
 
     // The element node being exported, named when the library throws.
     const MObject& currentNode() const { return fCurrent; }
+    // Elements whose own text beside their child elements is not written,
+    // and the first of them.
+    unsigned mixedContentCount() const { return fMixedCount; }
+    const MObject& firstMixedContent() const { return fFirstMixed; }
 
 private:
+    // An element with children: how much non-blank text it holds, and how
+    // much its children hold. More of its own means text beside children.
+    struct TextBalance {
+        MObject node;
+        std::size_t own = 0;
+        std::size_t children = 0;
+    };
+
     struct Pending {
         MObject node;
         DOMNode* parent;
-        unsigned depth;  // the root is at depth 1
+        unsigned depth;       // the root is at depth 1
+        std::size_t balance;  // the parent's TextBalance, or kNoBalance
     };
+    static const std::size_t kNoBalance = ~std::size_t(0);
 
     // What the scene holds for one element.
     struct ElementContent {
@@ -87,17 +105,48 @@ private:
     MStatus exportText(DOMElement* element, const Pending& item, const MString& value,
                        std::string& reason);
     MStatus unreadable(const Pending& item, const MStatus& status, std::string& reason);
+    // Logs a failed read of a name or value and counts it as lost; true
+    // when it failed.
+    bool readFailed(const char* what, const MStatus& status);
+    void countMixedContent();
+    // The library checks DOM names by the XML 1.0 rules of its time, which
+    // know no character beyond U+FFFF; XML 1.1's name rules are those of
+    // XML 1.0 fifth edition. Switched on only for such a name, since it
+    // also changes how the writer checks characters. No declaration is
+    // written, so the file stays XML 1.0.
+    void useNameRulesFor(const std::u16string& name);
 
-    const Utf8Transcoder& fUtf8;
     DOMDocument* fDocument;
     std::vector<Pending> fPending;
+    std::vector<TextBalance> fBalances;
     MObject fCurrent;
+    unsigned fLostValues = 0;
+    unsigned fMixedCount = 0;
+    MObject fFirstMixed;
+    bool fFifthEditionNames = false;
 };
+
+// Characters other than XML white space, counted in UTF-8 bytes.
+std::size_t nonBlankSize(const MString& text)
+{
+    int length = 0;
+    const char* bytes = text.asUTF8(length);
+    std::size_t count = 0;
+    for (int i = 0; i < length; ++i)
+        count += bytes[i] != ' ' && bytes[i] != '\t' && bytes[i] != '\n' && bytes[i] != '\r';
+    return count;
+}
+
+std::string lostValuesText(unsigned lost)
+{
+    return std::to_string(lost) + (lost == 1 ? " name or value" : " names or values") +
+           " could not be read from the scene (see the error lines)";
+}
 
 MStatus DomTreeBuilder::build(DOMDocument* document, MObject root, std::string& reason)
 {
     fDocument = document;
-    fPending.assign(1, Pending{root, document, 1});
+    fPending.assign(1, Pending{root, document, 1, kNoBalance});
     while (!fPending.empty()) {
         Pending item = fPending.back();
         fPending.pop_back();
@@ -105,7 +154,41 @@ MStatus DomTreeBuilder::build(DOMDocument* document, MObject root, std::string& 
         if (!status)
             return status;
     }
+    if (fLostValues > 0)
+        return refuse(reason, lostValuesText(fLostValues));
+    countMixedContent();
     return MS::kSuccess;
+}
+
+bool DomTreeBuilder::readFailed(const char* what, const MStatus& status)
+{
+    if (!logError(what, status))
+        return false;
+    ++fLostValues;
+    return true;
+}
+
+void DomTreeBuilder::useNameRulesFor(const std::u16string& name)
+{
+    if (fFifthEditionNames)
+        return;
+    for (char16_t unit : name) {
+        if (unit >= 0xD800 && unit <= 0xDFFF) {
+            fDocument->setXmlVersion(u"1.1");
+            fFifthEditionNames = true;
+            return;
+        }
+    }
+}
+
+void DomTreeBuilder::countMixedContent()
+{
+    for (const TextBalance& balance : fBalances) {
+        if (balance.own <= balance.children)
+            continue;
+        if (fMixedCount++ == 0)
+            fFirstMixed = balance.node;
+    }
 }
 
 // Reads everything of the element first, so that an unreadable element
@@ -118,7 +201,10 @@ MStatus DomTreeBuilder::exportElement(const Pending& item, std::string& reason)
     MStatus nameStatus = getElementName(item.node, content.name);
     if (isRoot)
         logError("Error Getting Name of XML Node", nameStatus);
-    getElementValue(item.node, content.value);
+    MStatus valueStatus = getElementValue(item.node, content.value);
+    readFailed("Error Getting Value of XML Node", valueStatus);
+    if (item.balance != kNoBalance)
+        fBalances[item.balance].children += nonBlankSize(content.value);
     MStatus childStatus = getChildNodes(item.node, content.children);
     if (isRoot)
         logError("Error Getting Children of XML Node", childStatus);
@@ -133,19 +219,22 @@ MStatus DomTreeBuilder::exportElement(const Pending& item, std::string& reason)
 MStatus DomTreeBuilder::buildElement(const Pending& item, const ElementContent& content,
                                      std::string& reason)
 {
-    HostText tag(content.name, fUtf8);
+    const std::u16string tag = fromHost(content.name);
     if (!isXmlName(tag))
         return refuse(reason, describe(item.node) + " has the name " + quoted(content.name) +
                                   ", which is not an XML name");
-    DOMElement* element = fDocument->createElement(tag.str());
+    useNameRulesFor(tag);
+    DOMElement* element = fDocument->createElement(tag.c_str());
     item.parent->appendChild(element);
     for (unsigned i = 0; i < content.attributes.length(); ++i) {
         MStatus status = exportAttribute(element, content.attributes[i], reason);
         if (!status)
             return status;
     }
-    if (content.children.length() > 0)
+    if (content.children.length() > 0) {
+        fBalances.push_back(TextBalance{item.node, nonBlankSize(content.value), 0});
         return queueChildren(element, item, content.children, reason);
+    }
     return exportText(element, item, content.value, reason);
 }
 
@@ -155,10 +244,13 @@ MStatus DomTreeBuilder::exportAttribute(DOMElement* element, MObject attribute,
 {
     MString name;
     MString value;
-    getAttributeName(attribute, name);
-    getAttributeValue(attribute, value);
-    HostText xmlName(name, fUtf8);
-    HostText xmlValue(value, fUtf8);
+    // A name or value that cannot be read is counted; the node then fails
+    // once the whole tree has been read.
+    if (readFailed("Error Getting Name of XML Attribute", getAttributeName(attribute, name)) ||
+        readFailed("Error Getting Value of XML Attribute", getAttributeValue(attribute, value)))
+        return MS::kSuccess;
+    const std::u16string xmlName = fromHost(name);
+    const std::u16string xmlValue = fromHost(value);
     unsigned codePoint = 0;
     if (!isXmlName(xmlName))
         return refuse(reason, describe(fCurrent) + ": its attribute node " + hostName(attribute) +
@@ -167,7 +259,8 @@ MStatus DomTreeBuilder::exportAttribute(DOMElement* element, MObject attribute,
         return refuse(reason, describe(fCurrent) + ": the value of its attribute " + quoted(name) +
                                   " holds " + codePointName(codePoint) +
                                   ", a character XML cannot carry");
-    element->setAttribute(xmlName.str(), xmlValue.str());
+    useNameRulesFor(xmlName);
+    element->setAttribute(xmlName.c_str(), xmlValue.c_str());
     return MS::kSuccess;
 }
 
@@ -178,8 +271,9 @@ MStatus DomTreeBuilder::queueChildren(DOMElement* element, const Pending& item,
     if (item.depth >= kMaxExportDepth)
         return refuse(reason, "the tree is deeper than " + std::to_string(kMaxExportDepth) +
                                   " levels (below " + describe(item.node) + ")");
+    const std::size_t balance = fBalances.size() - 1;
     for (unsigned i = children.length(); i-- > 0;)
-        fPending.push_back(Pending{children[i], element, item.depth + 1});
+        fPending.push_back(Pending{children[i], element, item.depth + 1, balance});
     return MS::kSuccess;
 }
 
@@ -190,12 +284,12 @@ MStatus DomTreeBuilder::exportText(DOMElement* element, const Pending& item,
         return MS::kSuccess;
     logLine("Export Value");
     logLine(value);
-    HostText text(value, fUtf8);
+    const std::u16string text = fromHost(value);
     unsigned codePoint = 0;
     if (findForbiddenCharacter(text, codePoint))
         return refuse(reason, describe(item.node) + ": its value holds " +
                                   codePointName(codePoint) + ", a character XML cannot carry");
-    element->appendChild(fDocument->createTextNode(text.str()));
+    element->appendChild(fDocument->createTextNode(text.c_str()));
     return MS::kSuccess;
 }
 
@@ -254,16 +348,30 @@ struct DocumentHolder
     }
 };
 
-MStatus buildAndWrite(MObject root, const MString& fileName, std::string& reason)
+// Text beside child elements cannot be written back (each element keeps
+// the text of its whole subtree): said once per exported node.
+void warnOfDroppedText(const MObject& node, const DomTreeBuilder& builder)
+{
+    const unsigned count = builder.mixedContentCount();
+    if (count == 0)
+        return;
+    MString firstName;
+    getElementName(builder.firstMixedContent(), firstName);
+    std::string text = "Exported " + hostName(node) + " without the text beside child elements: " +
+                       std::to_string(count) + (count == 1 ? " element" : " elements") +
+                       " lost such text, the first is " + quoted(firstName) + " (node " +
+                       hostName(builder.firstMixedContent()) + ")";
+    MGlobal::displayWarning(MString(text.c_str()));
+}
+
+MStatus buildAndWrite(MObject node, MObject root, const MString& fileName, TargetRule rule,
+                      std::string& reason)
 {
     DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(u"Core");
     if (!implementation)
         return refuse(reason, "the XML library has no DOM implementation");
-    Utf8Transcoder utf8;
-    if (!utf8.ready())
-        return refuse(reason, "the XML library has no UTF-8 transcoder");
     DocumentHolder holder;
-    DomTreeBuilder builder(utf8);
+    DomTreeBuilder builder;
     MStatus status = MS::kFailure;
     std::string libraryReason;
     bool ran = runCatchingXmlErrors(
@@ -276,7 +384,10 @@ MStatus buildAndWrite(MObject root, const MString& fileName, std::string& reason
         return refuse(reason, describe(builder.currentNode()) + ": " + libraryReason);
     if (!status)
         return status;
-    return writeXmlFile(holder.document, fileName.asChar(), reason);
+    status = writeXmlFile(holder.document, fileName.asChar(), rule, reason);
+    if (status)
+        warnOfDroppedText(node, builder);
+    return status;
 }
 
 MString failureMessage(MObject node, const MString& fileName, const std::string& reason)
@@ -294,9 +405,11 @@ MStatus exportNodeToFile(MObject node, MString fileName)
 {
     MObject root;
     std::string reason;
+    // A path the scene chose is written only onto a regular or new file.
+    const TargetRule rule = fileName.length() == 0 ? TargetRule::RegularOnly : TargetRule::AnyFile;
     MStatus status = resolveRootSource(node, root, fileName, reason);
     if (status)
-        status = buildAndWrite(root, fileName, reason);
+        status = buildAndWrite(node, root, fileName, rule, reason);
     if (!status)
         MPxCommand::displayError(failureMessage(node, fileName, reason));
     return status;

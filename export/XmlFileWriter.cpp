@@ -3,7 +3,7 @@
 #include "export/ExportErrorHandler.h"
 #include "export/ExportFilter.h"
 #include "export/ReplacingFileTarget.h"
-#include "export/XmlErrors.h"
+#include "xml/XmlErrors.h"
 
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
@@ -77,7 +77,8 @@ bool serialize(DOMImplementationLS* ls, DOMDocument* document, ReplacingFileTarg
 
 }  // namespace
 
-MStatus writeXmlFile(DOMDocument* document, const std::string& fileName, std::string& reason)
+MStatus writeXmlFile(DOMDocument* document, const std::string& fileName, TargetRule rule,
+                     std::string& reason)
 {
     DOMImplementationLS* ls = writerImplementation();
     if (!ls) {
@@ -88,7 +89,7 @@ MStatus writeXmlFile(DOMDocument* document, const std::string& fileName, std::st
         reason = "there is no element to write";
         return MS::kFailure;
     }
-    ReplacingFileTarget target(fileName);
+    ReplacingFileTarget target(fileName, rule);
     if (!target.open(reason))
         return MS::kFailure;
     bool written = false;

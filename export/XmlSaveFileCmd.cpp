@@ -1,9 +1,10 @@
 #include "export/XmlSaveFileCmd.h"
 
 #include "export/NodeTreeSerializer.h"
-#include "export/XercesSession.h"
 #include "log/Log.h"
 #include "tree/Lookup.h"
+#include "xml/XmlErrors.h"
+#include "xml/XmlSession.h"
 
 #include <maya/MFn.h>
 #include <maya/MGlobal.h>
@@ -54,11 +55,22 @@ MSyntax XmlSaveFileCmd::newSyntax()
 MStatus XmlSaveFileCmd::doIt(const MArgList& argList)
 {
     MArgDatabase args(syntax(), argList);
-    xmlexport::XercesSession xml;
+    XmlSession xml;
     if (!xml.started()) {
         displayError(MString("Cannot start the XML library: ") + xml.failure().c_str());
         return MS::kFailure;
     }
+    // Nothing the library or an allocation throws may reach the host.
+    std::string reason;
+    MStatus status = MS::kFailure;
+    if (runCatchingXmlErrors([&] { status = run(args); }, reason))
+        return status;
+    displayError(MString("XmlSaveFile stopped: ") + reason.c_str());
+    return MS::kFailure;
+}
+
+MStatus XmlSaveFileCmd::run(const MArgDatabase& args)
+{
     selectionMode = true;
     fileName.clear();
     docNodes.clear();

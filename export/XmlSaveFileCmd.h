@@ -26,6 +26,8 @@ public:
     bool hasSyntax() const override;
 
 private:
+    // doIt's work once the XML library is up; may throw.
+    MStatus run(const MArgDatabase& args);
     // Steps of doIt; each refusal shows its message and returns
     // kInvalidParameter.
     MStatus collectNodes(const MArgDatabase& args);

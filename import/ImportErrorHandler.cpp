@@ -1,32 +1,15 @@
 #include "import/ImportErrorHandler.h"
 
+#include "xml/Utf8.h"
+
 #include <xercesc/dom/DOMError.hpp>
 #include <xercesc/dom/DOMLocator.hpp>
-#include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/TransService.hpp>
 
 #include <iostream>
 
 using namespace xercesc;
 
 namespace {
-
-// A UTF-8 copy of a library text for the report; never throws, since the
-// handler is called from inside the parser.
-std::string reportText(const XMLCh* text)
-{
-    if (text == nullptr || *text == 0)
-        return std::string();
-    try
-    {
-        TranscodeToStr utf8(text, "UTF-8", XMLPlatformUtils::fgMemoryManager);
-        return std::string(reinterpret_cast<const char*>(utf8.str()), utf8.length());
-    }
-    catch (...)
-    {
-        return std::string("?");
-    }
-}
 
 // The lead text tells the severity by the library's named constants.
 const char* leadText(DOMError::ErrorSeverity severity)
@@ -51,11 +34,13 @@ bool isFatal(DOMError::ErrorSeverity severity)
 
 bool ImportErrorHandler::handleError(const DOMError& error)
 {
+    // Converted without the library, so the handler, called from inside
+    // the parser, cannot make it throw.
     ParserReport report;
-    report.message = reportText(error.getMessage());
+    report.message = toUtf8(error.getMessage());
     if (const DOMLocator* where = error.getLocation())
     {
-        report.uri = reportText(where->getURI());
+        report.uri = toUtf8(where->getURI());
         report.line = static_cast<long long>(where->getLineNumber());
         report.column = static_cast<long long>(where->getColumnNumber());
     }

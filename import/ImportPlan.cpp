@@ -1,6 +1,6 @@
 #include "import/ImportPlan.h"
 
-#include "import/Utf8Codec.h"
+#include "xml/Utf8.h"
 
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/util/XMLString.hpp>
@@ -27,8 +27,8 @@ namespace {
 class PlanWalk
 {
 public:
-    PlanWalk(const Utf8Codec& codec, unsigned maxDepth, ImportPlan& plan)
-        : fCodec(codec), fMaxDepth(maxDepth), fPlan(plan)
+    PlanWalk(unsigned maxDepth, ImportPlan& plan)
+        : fMaxDepth(maxDepth), fPlan(plan)
     {
     }
 
@@ -75,7 +75,7 @@ private:
     {
         const XMLCh* data = node->getNodeValue();
         if (data != nullptr)
-            fCodec.appendUtf8(data, XMLString::stringLen(data), fPlan.text);
+            appendUtf8(data, XMLString::stringLen(data), fPlan.text);
     }
 
     void recordVisit(const DOMNode* node)
@@ -85,7 +85,7 @@ private:
         visit.isElement = node->getNodeType() == DOMNode::ELEMENT_NODE;
         if (visit.isElement)
         {
-            visit.tagName = fCodec.toUtf8(node->getNodeName());
+            visit.tagName = toUtf8(node->getNodeName());
             recordAttributes(node, visit);
             visit.textBegin = fPlan.text.size();
             fOpenElements.push_back(fPlan.visits.size());
@@ -102,14 +102,13 @@ private:
         {
             const DOMAttr* attribute = static_cast<const DOMAttr*>(map->item(i));
             PlannedAttribute planned;
-            planned.name = fCodec.toUtf8(attribute->getName());
-            planned.value = fCodec.toUtf8(attribute->getValue());
+            planned.name = toUtf8(attribute->getName());
+            planned.value = toUtf8(attribute->getValue());
             fPlan.attributes.push_back(std::move(planned));
         }
         visit.attributeCount = fPlan.attributes.size() - visit.firstAttribute;
     }
 
-    const Utf8Codec& fCodec;
     const unsigned fMaxDepth;
     ImportPlan& fPlan;
     std::vector<size_t> fOpenElements;  // visit indices of the elements being walked
@@ -119,13 +118,12 @@ private:
 
 }  // namespace
 
-PlanOutcome planFromDom(const DOMElement* root, const Utf8Codec& codec, unsigned maxDepth,
-                        ImportPlan& plan)
+PlanOutcome planFromDom(const DOMElement* root, unsigned maxDepth, ImportPlan& plan)
 {
     plan.clear();
     if (root == nullptr)
         return PlanOutcome::Planned;
-    PlanWalk walk(codec, maxDepth, plan);
+    PlanWalk walk(maxDepth, plan);
     // The nodes the walk descended through, innermost last: climbing back
     // takes them from here rather than asking the library for each parent.
     std::vector<const DOMNode*> ancestors;

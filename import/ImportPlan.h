@@ -13,8 +13,6 @@ XERCES_CPP_NAMESPACE_BEGIN
 class DOMElement;
 XERCES_CPP_NAMESPACE_END
 
-class Utf8Codec;
-
 // The deepest element nesting an import accepts (the root is level 1).
 const unsigned kMaxImportDepth = 10000;
 
@@ -60,9 +58,7 @@ enum class PlanOutcome
 // Walks the tree below `root` without recursion and fills `plan`; stops
 // with TooDeep as soon as elements nest deeper than `maxDepth`. Element
 // texts equal DOMNode::getTextContent byte for byte once in UTF-8, without
-// its per-call allocations in the document. May throw the library's
-// exceptions through the codec.
-PlanOutcome planFromDom(const xercesc::DOMElement* root, const Utf8Codec& codec,
-                        unsigned maxDepth, ImportPlan& plan);
+// its per-call allocations in the document. May throw bad_alloc.
+PlanOutcome planFromDom(const xercesc::DOMElement* root, unsigned maxDepth, ImportPlan& plan);
 
 #endif

@@ -6,6 +6,9 @@
 #include "tree/Document.h"
 #include "log/Log.h"
 
+#include <maya/MFnDependencyNode.h>
+#include <maya/MPlug.h>
+
 #include <vector>
 
 MString hostString(const std::string& utf8)
@@ -42,7 +45,8 @@ MStatus NodeTreeBuilder::recreateTree(const ImportPlan& plan, MObject document)
             addXmlAttribute(element, hostString(attribute.name), hostString(attribute.value));
         }
         MStatus status = setElementValue(element, hostString(plan.elementText(visit)));
-        logError("Error Set XML Value", status);
+        if (logError("Error Set XML Value", status))
+            ++fLostValues;
 
         path.resize(visit.depth);
         path.push_back(element);
@@ -54,7 +58,8 @@ MObject NodeTreeBuilder::addXmlChild(MObject parent, MString tagName, bool paren
 {
     MObject element = createElementNode(tagName, "", "");
     MStatus status = setElementName(element, tagName);
-    logError("Error Set XML Name", status);
+    if (logError("Error Set XML Name", status))
+        ++fLostValues;
     if (parentIsDocument)
     {
         status = addElementToDocument(parent, element, fModifier);
@@ -72,6 +77,13 @@ MObject NodeTreeBuilder::addXmlChild(MObject parent, MString tagName, bool paren
 MStatus NodeTreeBuilder::addXmlAttribute(MObject element, MString name, MString value)
 {
     MObject attribute = createAttributeNode(name, value);
+    // The creation logs its own failures but cannot say whether the name
+    // and value arrived: read them back.
+    MString written;
+    if (failed(getAttributeName(attribute, written)) || written != name)
+        ++fLostValues;
+    if (failed(getAttributeValue(attribute, written)) || written != value)
+        ++fLostValues;
     addAttribute(element, attribute, fModifier);
     return MS::kSuccess;
 }

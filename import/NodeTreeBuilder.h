@@ -31,8 +31,12 @@ public:
     // Creates one attribute node and links it to `element`; always kSuccess.
     MStatus addXmlAttribute(MObject element, MString name, MString value);
 
+    // Names and values that could not be written so far (each one logged).
+    unsigned lostValues() const { return fLostValues; }
+
 private:
     MDGModifier& fModifier;
+    unsigned fLostValues = 0;
 };
 
 // A host string holding the given UTF-8 bytes unchanged.

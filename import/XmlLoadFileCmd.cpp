@@ -3,11 +3,13 @@
 #include "import/ImportErrorHandler.h"
 #include "import/ImportPlan.h"
 #include "import/NodeTreeBuilder.h"
-#include "import/SafeDomParser.h"
-#include "import/Utf8Codec.h"
-#include "import/XmlExceptionText.h"
+#include "import/ImportParser.h"
+#include "import/SourceFile.h"
 #include "tree/Document.h"
 #include "log/Log.h"
+#include "xml/Utf8.h"
+#include "xml/XmlErrors.h"
+#include "xml/XmlSession.h"
 
 #include <maya/MArgDatabase.h>
 
@@ -39,23 +41,56 @@ std::string fatalErrorText(const ParserReport& report)
            std::to_string(report.column) + ": " + report.message;
 }
 
+std::string lostValuesText(unsigned lost, const std::string& path)
+{
+    return "XML file \"" + path + "\" imported incompletely: " + std::to_string(lost) +
+           (lost == 1 ? " name or value was" : " names or values were") +
+           " not written into the scene (see the error lines)";
+}
+
+std::string amplificationText()
+{
+    return "its entities expand to more than " + std::to_string(kAmplificationFactor) +
+           " times the file's size (a guard against documents built to exhaust memory)";
+}
+
 // Parses the file's bytes and plans its tree. Returns why the file cannot
 // be imported, or "" when `plan` holds its tree. Needs a live session; the
 // parser and its document are gone when this returns.
 std::string planParsedFile(const std::string& bytes, const std::string& path, ImportPlan& plan)
 {
     ImportErrorHandler handler;
-    Utf8Codec codec;
     ImportParser parser(handler);
-    const DOMDocument* document = parser.parse(bytes, codec.fromUtf8(path));
+    const DOMDocument* document = parser.parse(bytes, fromUtf8(path));
+    if (parser.amplified())
+        return amplificationText();
     if (handler.fatalErrorCount() > 0)
         return fatalErrorText(handler.firstFatalError());
     const DOMElement* root = document != nullptr ? document->getDocumentElement() : nullptr;
     if (root == nullptr)
         return "the file has no root element";
-    if (planFromDom(root, codec, kMaxImportDepth, plan) == PlanOutcome::TooDeep)
+    if (planFromDom(root, kMaxImportDepth, plan) == PlanOutcome::TooDeep)
         return "elements are nested deeper than " + std::to_string(kMaxImportDepth) + " levels";
     return std::string();
+}
+
+// Reads and plans the file under a session of its own; "" when `plan`
+// holds its tree, else what went wrong. Throws nothing the caller must not
+// catch as a library failure.
+std::string planFile(const std::string& path, ImportPlan& plan)
+{
+    std::string bytes;
+    std::string reason;
+    if (!readFileBytes(path, bytes, reason))
+        return "Cannot read XML file \"" + path + "\": " + reason;
+    XmlSession session(XmlSession::Network::Off);
+    if (!session.started())
+        return "Cannot import XML file \"" + path + "\": the XML library could not be initialised";
+    std::string problem;
+    // Named while the library is still up: its messages need it.
+    if (runCatchingXmlErrors([&] { problem = planParsedFile(bytes, path, plan); }, reason))
+        return problem.empty() ? problem : "Cannot import XML file \"" + path + "\": " + problem;
+    return "Cannot import XML file \"" + path + "\": " + reason;
 }
 
 }  // namespace
@@ -105,46 +140,61 @@ MStatus XmlLoadFileCmd::doIt(const MArgList& args)
         displayError(failure);
         return MS::kFailure;
     }
-    fDocumentNode = createDocumentNode(fFilePath, fDocumentName);
-    logLine("creating Doc Node start load File");
-    NodeTreeBuilder(fModifier).recreateTree(plan, fDocumentNode);
+    unsigned lost = 0;
+    try
+    {
+        lost = buildTree(plan);
+    }
+    catch (...)
+    {
+        displayError(hostString("Cannot import XML file \"" + std::string(fFilePath.asUTF8()) +
+                                "\": " + describeCurrentException()));
+        return MS::kFailure;
+    }
+    if (lost > 0)
+    {
+        // The tree stays (each loss has its error line), but it is not
+        // the file: no success.
+        displayError(hostString(lostValuesText(lost, fFilePath.asUTF8())));
+        return MS::kFailure;
+    }
     setResult("Read Succesfull");
     return MS::kSuccess;
 }
 
 MStatus XmlLoadFileCmd::parseXmlFile(ImportPlan& plan, MString& failure)
 {
-    const std::string path = fFilePath.asUTF8();
-    std::string bytes;
-    std::string reason;
-    if (!readFileBytes(path, bytes, reason))
-    {
-        failure = hostString("Cannot read XML file \"" + path + "\": " + reason);
-        return MS::kFailure;
-    }
     std::string problem;
     try
     {
-        XercesSession session;
-        try
-        {
-            problem = planParsedFile(bytes, path, plan);
-        }
-        catch (...)
-        {
-            // Named while the library is still up: its messages need it.
-            problem = "the XML library failed: " + describeCurrentException();
-        }
+        problem = planFile(fFilePath.asUTF8(), plan);
     }
     catch (...)
     {
-        problem = "the XML library could not be initialised";
+        // Reading the file or building the message ran out of memory.
+        problem = describeCurrentException();
+        try
+        {
+            problem = "Cannot import XML file \"" + std::string(fFilePath.asUTF8()) + "\": " + problem;
+        }
+        catch (...)
+        {
+        }
     }
     if (problem.empty())
         return MS::kSuccess;
     plan.clear();
-    failure = hostString("Cannot import XML file \"" + path + "\": " + problem);
+    failure = hostString(problem);
     return MS::kFailure;
+}
+
+unsigned XmlLoadFileCmd::buildTree(const ImportPlan& plan)
+{
+    fDocumentNode = createDocumentNode(fFilePath, fDocumentName);
+    logLine("creating Doc Node start load File");
+    NodeTreeBuilder builder(fModifier);
+    builder.recreateTree(plan, fDocumentNode);
+    return builder.lostValues();
 }
 
 MStatus XmlLoadFileCmd::undoIt()

@@ -31,6 +31,10 @@ private:
     // user in `failure`. The XML library lives only inside this call and is
     // terminated on every path; none of its exceptions leaves it.
     MStatus parseXmlFile(ImportPlan& plan, MString& failure);
+    // Creates the document node and builds the planned tree under it;
+    // returns how many names and values could not be written. May throw
+    // bad_alloc, which doIt reports.
+    unsigned buildTree(const ImportPlan& plan);
 
     MString fFilePath;
     MString fDocumentName;

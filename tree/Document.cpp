@@ -25,7 +25,9 @@ MStatus setElementString(const MObject& element, const char* plugName, const MSt
     return failed(status) ? status : MStatus(MS::kSuccess);
 }
 
-// Reads the named string plug of an element into `text`.
+// Reads the named string plug of an element into `text`; a read the host
+// refused leaves `text` empty and answers the read's status, so that an
+// unreadable value is never taken for an empty one.
 MStatus getElementString(const MObject& element, const char* plugName, MString& text)
 {
     if (!isElementNode(element))
@@ -33,9 +35,9 @@ MStatus getElementString(const MObject& element, const char* plugName, MString& 
     MFnDependencyNode fn(element);
     MPlug plug = fn.findPlug(plugName, false);
     MString value;
-    plug.getValue(value);
-    text = value;
-    return MS::kSuccess;
+    const MStatus status = plug.getValue(value);
+    text = failed(status) ? MString() : value;
+    return failed(status) ? status : MStatus(MS::kSuccess);
 }
 
 }  // namespace

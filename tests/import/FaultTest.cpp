@@ -13,6 +13,7 @@ TEST_F(ImportFaultTest, EveryFailingStepIsLoggedAndTheImportGoesOn)
 {
     const std::string path = writeFile("f.xml", "<r a=\"1\">t<c><d/></c></r>");
     std::string logs;
+    unsigned incomplete = 0;
     for (const char* operation : {"attachFunctionSet", "typeId", "findPlug", "setValue",
                                   "createNode", "numElements", "elementByLogicalIndex",
                                   "connect", "doIt"})
@@ -28,12 +29,26 @@ TEST_F(ImportFaultTest, EveryFailingStepIsLoggedAndTheImportGoesOn)
             dghost::fault::clear();
             ASSERT_TRUE(dghost::fault::failCall(operation, nth)) << operation;
             const auto outcome = load(path, "-n doc");
+            logs += takeOutput();
+            // A lost name or value fails the command (with the count); any
+            // other failure is logged and the import succeeds.
+            if (outcome.status == MS::kFailure)
+            {
+                ASSERT_EQ(outcome.errors.size(), 1u) << operation << " " << nth;
+                EXPECT_TRUE(contains(outcome.errors[0], "imported incompletely: "))
+                    << outcome.errors[0];
+                EXPECT_EQ(outcome.text, "") << operation << " " << nth;
+                ++incomplete;
+                continue;
+            }
             EXPECT_EQ(outcome.status, MS::kSuccess) << operation << " " << nth;
             EXPECT_EQ(outcome.text, "Read Succesfull") << operation << " " << nth;
-            logs += takeOutput();
         }
     }
     dghost::fault::clear();
+    // Every write of a name or value (one element name and value each
+    // for r, c, d; the attribute's name and value) fails the import.
+    EXPECT_GE(incomplete, 8u);
     for (const char* line : {"\nError Set XML Name(", "\nError Set XML Value(",
                              "\nError Adding Child to Document Node(kFailure): ",
                              "\nError Adding Child to XML Node(kFailure): "})
@@ -85,7 +100,13 @@ TEST_F(ImportFaultTest, ValueIsWrittenAfterAttributesAndBeforeChildren)
     // Writes after the document's: r's name, a's name and value, r's value.
     dghost::fault::clear();
     dghost::fault::failCall("setValue", creationWrites + 4);
-    EXPECT_EQ(load(path, "-n doc").text, "Read Succesfull");
+    const auto outcome = load(path, "-n doc");
+    // The tree stays, but a lost value is no success.
+    EXPECT_EQ(outcome.status, MS::kFailure);
+    EXPECT_EQ(outcome.text, "");
+    EXPECT_EQ(outcome.errors, (Names{"XML file \"" + path + "\" imported incompletely: 1 name or "
+                                     "value was not written into the scene (see the error lines)"}));
+    EXPECT_TRUE(contains(takeOutput(), "\nError Set XML Value(kFailure): "));
     dghost::fault::clear();
     EXPECT_EQ(attr("r.XmlValue"), "");
     EXPECT_EQ(attr("a.Name"), "a");

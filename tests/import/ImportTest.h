@@ -14,6 +14,10 @@
 #include <maya/MString.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -47,6 +51,18 @@ protected:
     dghost::CommandOutcome load(const std::string& path, const std::string& flags = "")
     {
         return run("XmlLoadFile -f \"" + path + "\"" + (flags.empty() ? "" : " " + flags));
+    }
+
+    // Lets this process use only `headroom` more bytes of address space
+    // than it uses now (for death tests: the limit stays).
+    static void limitMemoryTo(unsigned long headroom)
+    {
+        std::ifstream statm("/proc/self/statm");
+        unsigned long pages = 0;
+        statm >> pages;
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = pages * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) + headroom;
+        setrlimit(RLIMIT_AS, &limit);
     }
 
     // Every node of the scene in creation order.

@@ -3,9 +3,9 @@
 
 #include "import/ImportErrorHandler.h"
 #include "import/ImportPlan.h"
-#include "import/SafeDomParser.h"
-#include "import/Utf8Codec.h"
-#include "import/XmlExceptionText.h"
+#include "import/ImportParser.h"
+#include "xml/Utf8.h"
+#include "xml/XmlErrors.h"
 
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/sax/SAXException.hpp>
@@ -83,14 +83,13 @@ protected:
         fParser = std::make_unique<ImportParser>(fHandler);
         fDocument = fParser->parse(text, u"mem.xml");
         ASSERT_EQ(fHandler.fatalErrorCount(), 0u);
-        fOutcome = planFromDom(fDocument->getDocumentElement(), fCodec, maxDepth, fPlan);
+        fOutcome = planFromDom(fDocument->getDocumentElement(), maxDepth, fPlan);
     }
 
     LibraryUp fLibrary;
     std::stringstream fReports;
     std::streambuf* fSavedCerr = std::cerr.rdbuf(fReports.rdbuf());
     ImportErrorHandler fHandler;
-    Utf8Codec fCodec;
     std::unique_ptr<ImportParser> fParser;
     DOMDocument* fDocument = nullptr;
     ImportPlan fPlan;
@@ -146,8 +145,8 @@ TEST_F(ImportPartsTest, EveryKindOfLibraryExceptionIsNamed)
     EXPECT_EQ(described([] { throw TranscodingException(__FILE__, __LINE__, XMLExcepts::Trans_BadSrcSeq); }).rfind("XML error ", 0), 0u);
     EXPECT_EQ(described([] { throw SAXException("sax \xC3\xA9"); }), "SAX error: sax \xC3\xA9");
     EXPECT_EQ(described([] { throw 42; }), "unexpected error");
-    // A real one: malformed UTF-8 handed to the codec.
-    EXPECT_EQ(described([this] { fCodec.fromUtf8("a\xFF"); }).rfind("XML error ", 0), 0u);
+    // A real one: malformed UTF-8 handed to the conversion.
+    EXPECT_EQ(described([] { fromUtf8("a\xFF"); }).rfind("XML error ", 0), 0u);
 }
 
 TEST_F(ImportPartsTest, ElementTextsEqualTextContentByteForByte)
@@ -168,13 +167,25 @@ TEST_F(ImportPartsTest, ElementTextsEqualTextContentByteForByte)
         if (!visit.isElement)
             continue;
         ASSERT_LT(next, elements.size());
-        EXPECT_EQ(visit.tagName, fCodec.toUtf8(elements[next]->getTagName()));
-        EXPECT_EQ(fPlan.elementText(visit), fCodec.toUtf8(elements[next]->getTextContent()))
+        EXPECT_EQ(visit.tagName, toUtf8(elements[next]->getTagName()));
+        EXPECT_EQ(fPlan.elementText(visit), toUtf8(elements[next]->getTextContent()))
             << visit.tagName;
         ++next;
     }
     EXPECT_EQ(next, elements.size());
     EXPECT_EQ(fPlan.elementText(fPlan.visits[0]), "x\n &En<&>\xC3\xA9yz\xF0\x9F\x98\x80wtail");
+}
+
+TEST_F(ImportPartsTest, OnlyAnUnreadDtdSwitchesValidationOff)
+{
+    plan("<!DOCTYPE r SYSTEM \"r.dtd\"><r><x/></r>");
+    EXPECT_TRUE(fParser->grammarSkipped());
+    EXPECT_EQ(fParser->resolverRequests(), 1u);
+    EXPECT_EQ(fReports.str(), "");
+    plan("<!DOCTYPE r [<!ELEMENT r EMPTY>]><r><x/></r>");
+    EXPECT_FALSE(fParser->grammarSkipped());
+    EXPECT_NE(fReports.str().find("Message: element 'x' is not allowed"), std::string::npos)
+        << fReports.str();
 }
 
 TEST_F(ImportPartsTest, NestingDeeperThanTheLimitIsRefused)

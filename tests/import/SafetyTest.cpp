@@ -26,11 +26,6 @@ namespace {
 using ImportSafetyTest = ImportTest;
 using xercesc::XMLPlatformUtils;
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 // Serves anything asked of it on 127.0.0.1 with a declaration that would
 // show in the scene, and counts the connections. Stops by itself.
 class LoopbackServer
@@ -120,7 +115,8 @@ TEST_F(ImportSafetyTest, UnreadableFilesAreRefused)
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     outcome = load(folder, "-n doc");
     EXPECT_EQ(outcome.status, MS::kFailure);
-    EXPECT_EQ(outcome.errors, (Names{"Cannot read XML file \"" + folder + "\": Is a directory"}));
+    EXPECT_EQ(outcome.errors, (Names{"Cannot read XML file \"" + folder +
+                                     "\": it is a folder, not a regular file"}));
 
     EXPECT_TRUE(sceneNodes().empty());
     EXPECT_EQ(takeOutput(), "");
@@ -302,13 +298,7 @@ TEST_F(ImportSafetyTest, OutOfMemoryIsReportedNotThrown)
     const std::string path = writeFile("big.xml", "<r>" + std::string(24u << 20, 'a') + "</r>");
     EXPECT_EXIT(
         {
-            std::ifstream statm("/proc/self/statm");
-            unsigned long pages = 0;
-            statm >> pages;
-            rlimit limit{};
-            limit.rlim_cur = limit.rlim_max =
-                pages * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) + (64ul << 20);
-            setrlimit(RLIMIT_AS, &limit);
+            limitMemoryTo(64ul << 20);
             const auto outcome = load(path, "-n doc");
             const bool reported = outcome.status == MS::kFailure && outcome.errors.size() == 1 &&
                                   contains(outcome.errors[0], "the XML library failed: out of memory");

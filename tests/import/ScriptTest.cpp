@@ -7,11 +7,6 @@ namespace {
 
 using ImportScriptTest = ImportTest;
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 TEST_F(ImportScriptTest, ScriptImportsAndReadsTheTreeBack)
 {
     const std::string xml = writeFile("s.xml", "<root a=\"1\" b=\"2\">t1<c>x</c>t2</root>");

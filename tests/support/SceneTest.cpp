@@ -141,3 +141,8 @@ DghostRun runDghost(const std::vector<std::string>& args, const std::string& std
     for (const char* name : {inName, outName, errName}) ::unlink(name);
     return result;
 }
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}

@@ -45,6 +45,9 @@ struct DghostRun {
 DghostRun runDghost(const std::vector<std::string>& args, const std::string& stdinText = "",
                     const std::string& workDir = "");
 
+// Whether `part` occurs in `text`.
+bool contains(const std::string& text, const std::string& part);
+
 // Reads a whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);
 

@@ -1,45 +1,66 @@
-#include "import/SafeDomParser.h"
+#include "import/ImportParser.h"
 
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/framework/Wrapper4InputSource.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#include <sys/stat.h>
 
 using namespace xercesc;
 
-XercesSession::XercesSession()
-    : fSavedNetAccessor(nullptr)
-{
-    XMLPlatformUtils::Initialize(XMLUni::fgXercescDefaultLocale);
-    fSavedNetAccessor = XMLPlatformUtils::fgNetAccessor;
-    XMLPlatformUtils::fgNetAccessor = nullptr;
-}
-
-XercesSession::~XercesSession()
-{
-    // Terminate deletes the accessor it made: hand it back first.
-    XMLPlatformUtils::fgNetAccessor = fSavedNetAccessor;
-    XMLPlatformUtils::Terminate();
-}
-
-DOMLSInput* BlockingResourceResolver::resolveResource(const XMLCh* const, const XMLCh* const,
-                                                      const XMLCh* const,
+DOMLSInput* BlockingResourceResolver::resolveResource(const XMLCh* const resourceType,
+                                                      const XMLCh* const, const XMLCh* const,
                                                       const XMLCh* const systemId,
                                                       const XMLCh* const)
 {
     static const XMLByte kNothing[1] = {0};
     static const XMLCh kNoName[1] = {0};
     ++fRequests;
+    if (resourceType != nullptr && XMLString::equals(resourceType, XMLUni::fgDOMDTDType) &&
+        !fGrammarSkipped)
+    {
+        // The declarations are in a part we do not read: validating against
+        // what is left would report every element and attribute.
+        fGrammarSkipped = true;
+        if (fParser != nullptr)
+            fParser->getDomConfig()->setParameter(XMLUni::fgDOMValidateIfSchema, false);
+    }
     // The parser adopts and releases the returned input, which adopts the source.
     InputSource* empty = new MemBufInputSource(kNothing, 0, systemId ? systemId : kNoName, false);
     return new Wrapper4InputSource(empty, true);
+}
+
+AmplificationGuard::AmplificationGuard(unsigned long long inputBytes)
+    : fBudget(inputBytes * kAmplificationFactor + kAmplificationFloor)
+{
+}
+
+DOMLSParserFilter::FilterAction AmplificationGuard::spend(unsigned long long amount)
+{
+    fSpent += amount;
+    if (fSpent <= fBudget)
+        return FILTER_ACCEPT;
+    fExceeded = true;
+    return FILTER_INTERRUPT;
+}
+
+DOMLSParserFilter::FilterAction AmplificationGuard::acceptNode(DOMNode* node)
+{
+    const XMLCh* text = node->getNodeValue();
+    return spend(text != nullptr ? XMLString::stringLen(text) : 0);
+}
+
+DOMLSParserFilter::FilterAction AmplificationGuard::startElement(DOMElement* element)
+{
+    const DOMNamedNodeMap* attributes = element->getAttributes();
+    const XMLSize_t count = attributes != nullptr ? attributes->getLength() : 0;
+    return spend(kNodeCost * (1 + count));
+}
+
+DOMNodeFilter::ShowType AmplificationGuard::getWhatToShow() const
+{
+    return DOMNodeFilter::SHOW_TEXT | DOMNodeFilter::SHOW_CDATA_SECTION;
 }
 
 ImportParser::ImportParser(DOMErrorHandler& handler)
@@ -52,6 +73,7 @@ ImportParser::ImportParser(DOMErrorHandler& handler)
     DOMImplementationLS* ls = static_cast<DOMImplementationLS*>(implementation);
     fParser = ls->createLSParser(DOMImplementationLS::MODE_SYNCHRONOUS, nullptr,
                                  XMLPlatformUtils::fgMemoryManager, nullptr);
+    fResolver.setParser(fParser);
     DOMConfiguration* config = fParser->getDomConfig();
     config->setParameter(XMLUni::fgDOMNamespaces, false);
     config->setParameter(XMLUni::fgXercesSchema, false);
@@ -79,37 +101,21 @@ DOMDocument* ImportParser::parse(const std::string& bytes, const std::u16string&
 {
     if (fParser == nullptr)
         return nullptr;
+    fGuard = std::make_unique<AmplificationGuard>(bytes.size());
+    fParser->setFilter(fGuard.get());
     MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(),
                              systemId.c_str(), false);
     Wrapper4InputSource input(&source, false);
-    return fParser->parse(&input);
-}
-
-bool readFileBytes(const std::string& path, std::string& bytes, std::string& reason)
-{
-    bytes.clear();
-    errno = 0;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
+    try
     {
-        reason = std::strerror(errno != 0 ? errno : ENOENT);
-        return false;
+        return fParser->parse(&input);
     }
-    struct stat info;
-    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode))
-        bytes.reserve(static_cast<size_t>(info.st_size));
-    char buffer[64 * 1024];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    const bool readFailed = std::ferror(file) != 0;
-    const int readErrno = errno;
-    std::fclose(file);
-    if (readFailed)
+    catch (const DOMLSException&)
     {
-        reason = std::strerror(readErrno != 0 ? readErrno : EIO);
-        bytes.clear();
-        return false;
+        // The guard's interruption arrives as the library's "parsing
+        // aborted"; anything else is the caller's to report.
+        if (!fGuard->exceeded())
+            throw;
+        return nullptr;
     }
-    return true;
 }

@@ -1,11 +1,11 @@
-#include "import/XmlExceptionText.h"
+#include "xml/XmlErrors.h"
+
+#include "xml/Utf8.h"
 
 #include <xercesc/dom/DOMException.hpp>
 #include <xercesc/dom/DOMLSException.hpp>
 #include <xercesc/sax/SAXException.hpp>
 #include <xercesc/util/OutOfMemoryException.hpp>
-#include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/TransService.hpp>
 #include <xercesc/util/XMLException.hpp>
 
 #include <exception>
@@ -15,26 +15,18 @@ using namespace xercesc;
 
 namespace {
 
-// The library's message in UTF-8, or `fallback` when it has none or cannot
-// be converted (the library may be short of memory right now).
-std::string messageText(const XMLCh* message, const char* fallback)
+// The library's message in UTF-8 (converted without the library, which
+// may be short of memory right now).
+std::string messageText(const XMLCh* message)
 {
     if (message == nullptr || *message == 0)
-        return fallback;
-    try
-    {
-        TranscodeToStr utf8(message, "UTF-8", XMLPlatformUtils::fgMemoryManager);
-        return std::string(reinterpret_cast<const char*>(utf8.str()), utf8.length());
-    }
-    catch (...)
-    {
-        return fallback;
-    }
+        return "no message";
+    return toUtf8(message);
 }
 
-std::string withCode(const char* kind, int code, const std::string& message)
+std::string withCode(const char* kind, int code, const XMLCh* message)
 {
-    return std::string(kind) + " " + std::to_string(code) + ": " + message;
+    return std::string(kind) + " " + std::to_string(code) + ": " + messageText(message);
 }
 
 // Rethrows the exception in flight and names it; may throw bad_alloc.
@@ -50,19 +42,19 @@ std::string describeRethrown()
     }
     catch (const DOMLSException& e)
     {
-        return withCode("load/save error", e.code, messageText(e.getMessage(), "no message"));
+        return withCode("load/save error", e.code, e.getMessage());
     }
     catch (const DOMException& e)
     {
-        return withCode("DOM error", e.code, messageText(e.getMessage(), "no message"));
+        return withCode("DOM error", e.code, e.getMessage());
     }
     catch (const XMLException& e)
     {
-        return withCode("XML error", e.getCode(), messageText(e.getMessage(), "no message"));
+        return withCode("XML error", e.getCode(), e.getMessage());
     }
     catch (const SAXException& e)
     {
-        return "SAX error: " + messageText(e.getMessage(), "no message");
+        return "SAX error: " + messageText(e.getMessage());
     }
     catch (const std::bad_alloc&)
     {
@@ -90,5 +82,18 @@ std::string describeCurrentException()
     {
         // Short enough to need no allocation.
         return "out of memory";
+    }
+}
+
+std::string describeXmlFailure()
+{
+    std::string description = describeCurrentException();
+    try
+    {
+        return "the XML library failed: " + description;
+    }
+    catch (...)
+    {
+        return description;
     }
 }
