@@ -98,7 +98,7 @@ void closeAllBut(int keep0, int keep1, int keep2)
 }  // namespace
 
 LogSink::LogSink(int fd, bool ownsFd, std::string label, std::size_t step)
-    : fd_(fd), ownsFd_(ownsFd), label_(std::move(label)), step_(roundToPages(step))
+    : fd_(fd), ownsFd_(ownsFd), owner_(::getpid()), label_(std::move(label)), step_(roundToPages(step))
 {
 }
 
@@ -120,7 +120,7 @@ std::unique_ptr<LogSink> LogSink::open(const std::string& path, std::string* err
         if (error) *error = std::strerror(errno);
         return nullptr;
     }
-    std::unique_ptr<LogSink> sink(new LogSink(fd, true, path, step));
+    std::unique_ptr<LogSink> sink(new LogSink(fd, true, "log file " + path, step));
     const bool mappable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
                           (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR && !sameFile(info, STDOUT_FILENO) &&
                           !sameFile(info, STDERR_FILENO);
@@ -268,7 +268,7 @@ std::uint64_t LogSink::flushedBytes() const
 
 bool LogSink::fail(const std::string& what, int code)
 {
-    if (error_.empty()) error_ = what + " log file " + label_ + ": " + std::strerror(code);
+    if (error_.empty()) error_ = what + " " + label_ + ": " + std::strerror(code);
     unmapWindow();
     return false;
 }
@@ -339,6 +339,16 @@ bool LogSink::writePlain()
 
 bool LogSink::close(std::string* error)
 {
+    if (!closed_ && ::getpid() != owner_) {
+        // A forked child's copy: the file and the watcher stay the owner's.
+        closed_ = true;
+        unmapWindow();
+        if (shared_) ::munmap(shared_, sizeof(Shared));
+        shared_ = nullptr;
+        if (watcherPipe_ >= 0) ::close(watcherPipe_);
+        if (ownsFd_) ::close(fd_);
+        fd_ = -1;
+    }
     if (!closed_) {
         sync();
         closed_ = true;

@@ -69,7 +69,8 @@ public:
     // Flushes, cuts the file to what was written and lets the watcher go.
     // False, with the reason in `error`, when any write failed since the
     // sink opened; the file then ends with the last line flushed before the
-    // failure. Later calls give the same answer; writes after it fail.
+    // failure. Later calls give the same answer; writes after it fail. In a
+    // forked child it only lets go of the child's copy.
     bool close(std::string* error = nullptr);
 
     // The first failure, empty while there is none.
@@ -96,6 +97,7 @@ private:
     int fd_;
     bool ownsFd_;
     int seekFd_ = -1;             // adopted descriptor whose offset follows the sink
+    int owner_;                   // the process that opened it
     std::string label_;           // names the file in messages
     std::size_t step_;
     bool mapped_ = false;
