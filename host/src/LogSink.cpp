@@ -38,9 +38,11 @@ std::size_t pageSize()
     return size;
 }
 
+// Whole pages, and small enough for the stream buffer's int offsets.
 std::size_t roundToPages(std::size_t bytes)
 {
     const std::size_t page = pageSize();
+    bytes = std::min(bytes, std::size_t(1) << 30);
     return std::max(page, (bytes + page - 1) / page * page);
 }
 

@@ -10,8 +10,11 @@
 // small watcher process. The watcher holds the read end of a pipe whose only
 // writer is this process: when the process ends without closing the sink
 // (a crash, SIGKILL, _exit), the watcher cuts the file back to the last
-// flushed byte, so the pre-grown tail never shows. A normal close does the
-// same cut itself and tells the watcher to leave the file alone.
+// flushed byte, so the pre-grown tail does not stay. A normal close does the
+// same cut itself and tells the watcher to leave the file alone. The cut
+// follows the death by microseconds; a supervisor that reads the file the
+// instant its child dies and must not see the tail can wait for the watcher
+// too (it is reparented to the nearest PR_SET_CHILD_SUBREAPER ancestor).
 //
 // Anything else (a pipe, a terminal, a FIFO, /dev/null, a file that cannot
 // be mapped, a file already open on standard output or error) gets a plain
@@ -37,7 +40,8 @@ namespace dghost {
 
 class LogSink : public std::streambuf {
 public:
-    // The file grows, and the mapping moves along it, by this many bytes.
+    // The file grows, and the mapping moves along it, by this many bytes
+    // (rounded up to whole pages, at most 1 GiB).
     static constexpr std::size_t kDefaultStep = std::size_t(1) << 20;
 
     // Creates or truncates `path`. Null, with the reason in `error`, when the
