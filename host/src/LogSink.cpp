@@ -345,6 +345,7 @@ bool LogSink::close(std::string* error)
         // A forked child's copy: the file and the watcher stay the owner's.
         closed_ = true;
         unmapWindow();
+        closedEnd_ = shared_ ? shared_->flushedEnd.load() : origin_;
         if (shared_) ::munmap(shared_, sizeof(Shared));
         shared_ = nullptr;
         if (watcherPipe_ >= 0) ::close(watcherPipe_);
