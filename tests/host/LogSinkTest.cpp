@@ -221,6 +221,7 @@ TEST(LogSink, KilledWriterLeavesEveryFlushedLineAndNothingElse)
     ASSERT_EQ(::pipe(ready), 0);
     pid_t writer = ::fork();
     if (writer == 0) {
+        ::setpgid(0, 0);  // killed with its whole group, as a terminal or `timeout` would
         auto sink = dghost::LogSink::open(path, nullptr, kPage);
         if (!sink || !sink->mapped()) ::_exit(1);
         std::ostream out(sink.get());
@@ -237,7 +238,7 @@ TEST(LogSink, KilledWriterLeavesEveryFlushedLineAndNothingElse)
     ::close(ready[1]);
     char byte = 0;
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    ::kill(writer, SIGKILL);
+    ::kill(-writer, SIGKILL);
     orphans.waitForAll();
     std::ostringstream expected;
     writeLines(expected, 0, 25);
