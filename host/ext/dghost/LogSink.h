@@ -50,8 +50,8 @@ public:
                                          std::size_t step = kDefaultStep);
 
     // Takes over writing to the open descriptor `fd` (left open) from its
-    // current offset, when it is a regular file that can be mapped and is not
-    // also standard error. On close the descriptor's offset is left after the
+    // current offset, when it is a regular file that can be mapped and that
+    // no other standard stream writes (`2>&1`). On close the descriptor's offset is left after the
     // last byte written, so a shell redirection goes on where the sink
     // stopped. Null when the descriptor is anything else: keep writing to it
     // as before.
