@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -16,17 +17,32 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 const std::size_t kPage = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 
-std::string tempPath(const std::string& name)
-{
-    std::string path = std::string(::testing::TempDir()) + "logsink-" + std::to_string(::getpid()) + "-" + name;
-    ::unlink(path.c_str());
-    return path;
-}
+// Fresh paths in the tests' temporary folder, removed with it.
+class Scratch {
+public:
+    ~Scratch()
+    {
+        for (const std::string& path : paths_) ::unlink(path.c_str());
+    }
+    std::string path(const std::string& name)
+    {
+        const char* base = std::getenv("DENDRINE_TEST_TMP");
+        std::string dir = base ? std::string(base) + "/" : std::string(::testing::TempDir());
+        ::mkdir(dir.c_str(), 0755);
+        paths_.push_back(dir + "logsink-" + std::to_string(::getpid()) + "-" + name);
+        ::unlink(paths_.back().c_str());
+        return paths_.back();
+    }
+
+private:
+    std::vector<std::string> paths_;
+};
 
 std::string slurp(const std::string& path)
 {
@@ -86,7 +102,8 @@ struct Orphans {
 
 TEST(LogSink, MappedFileHoldsExactlyWhatWasWritten)
 {
-    const std::string path = tempPath("mapped.log");
+    Scratch scratch;
+    const std::string path = scratch.path("mapped.log");
     std::string error;
     auto sink = dghost::LogSink::open(path, &error, kPage);
     ASSERT_TRUE(sink && sink->mapped()) << error;
@@ -105,6 +122,7 @@ TEST(LogSink, MappedFileHoldsExactlyWhatWasWritten)
 
 TEST(LogSink, FallsBackToAPlainStreamForWhatCannotBeMapped)
 {
+    Scratch scratch;
     std::string error;
     auto null = dghost::LogSink::open("/dev/null", &error);
     ASSERT_TRUE(null) << error;
@@ -112,7 +130,7 @@ TEST(LogSink, FallsBackToAPlainStreamForWhatCannotBeMapped)
     EXPECT_TRUE(null->close());
 
     // A FIFO: each flushed line reaches the reader.
-    const std::string fifo = tempPath("fifo");
+    const std::string fifo = scratch.path("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string received;
     std::thread reader([&] { received = slurp(fifo); });
@@ -146,7 +164,8 @@ TEST(LogSink, FallsBackToAPlainStreamForWhatCannotBeMapped)
 
 TEST(LogSink, AdoptedDescriptorGoesOnFromItsOffsetAndLeavesItAtTheEnd)
 {
-    const std::string path = tempPath("adopted.log");
+    Scratch scratch;
+    const std::string path = scratch.path("adopted.log");
     std::ofstream(path) << "0123456789";
     int fd = ::open(path.c_str(), O_WRONLY);
     ASSERT_EQ(::lseek(fd, 3, SEEK_SET), 3);
@@ -180,6 +199,7 @@ TEST(LogSink, AdoptedDescriptorGoesOnFromItsOffsetAndLeavesItAtTheEnd)
 
 TEST(LogSink, FailedGrowthOrWriteIsAnErrorAndKeepsOnlyWholeFlushedLines)
 {
+    Scratch scratch;
     // The file may not grow past three and a half windows; or not even to
     // one, so that the sink starts with its plain stream (and its half-
     // written last line is taken back).
@@ -189,7 +209,7 @@ TEST(LogSink, FailedGrowthOrWriteIsAnErrorAndKeepsOnlyWholeFlushedLines)
         const char* error;
     };
     for (const Case& c : {Case{3 * kPage + kPage / 2, true, "cannot grow"}, Case{kPage / 2, false, "cannot write"}}) {
-        const std::string path = tempPath("limited.log");
+        const std::string path = scratch.path("limited.log");
         int status = inChild([&] {
             ::signal(SIGXFSZ, SIG_IGN);
             struct rlimit cap = {c.limit, c.limit};
@@ -223,7 +243,8 @@ TEST(LogSink, FailedGrowthOrWriteIsAnErrorAndKeepsOnlyWholeFlushedLines)
 
 TEST(LogSink, KilledWriterLeavesEveryFlushedLineAndNothingElse)
 {
-    const std::string path = tempPath("killed.log");
+    Scratch scratch;
+    const std::string path = scratch.path("killed.log");
     Orphans orphans;
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -255,8 +276,9 @@ TEST(LogSink, KilledWriterLeavesEveryFlushedLineAndNothingElse)
 
 TEST(LogSink, WatcherLeavesAClosedFileAlone)
 {
+    Scratch scratch;
     // What comes after a normal close (a shell appending) is not cut off.
-    const std::string path = tempPath("closed.log");
+    const std::string path = scratch.path("closed.log");
     Orphans orphans;
     EXPECT_EQ(inChild([&] {
                   auto sink = dghost::LogSink::open(path, nullptr, kPage);
@@ -273,7 +295,8 @@ TEST(LogSink, WatcherLeavesAClosedFileAlone)
 #ifdef DENDRINE_PLUGIN
 TEST(LogSink, KilledImportLeavesEveryFlushedLineAndNothingAfter)
 {
-    const std::string xml = tempPath("flat.xml");
+    Scratch scratch;
+    const std::string xml = scratch.path("flat.xml");
     {
         std::ofstream out(xml);
         out << "<records>\n";
@@ -291,7 +314,7 @@ TEST(LogSink, KilledImportLeavesEveryFlushedLineAndNothingAfter)
         return child;
     };
     // The whole log of the same import, to compare with.
-    const std::string fullLog = tempPath("full.log");
+    const std::string fullLog = scratch.path("full.log");
     int status = 0;
     ::waitpid(startImport(fullLog), &status, 0);
     ASSERT_EQ(status, 0);
@@ -300,7 +323,7 @@ TEST(LogSink, KilledImportLeavesEveryFlushedLineAndNothingAfter)
     ASSERT_GT(full.size(), 6 * step);
 
     // Killed once its log has grown a few steps.
-    const std::string cutLog = tempPath("cut.log");
+    const std::string cutLog = scratch.path("cut.log");
     Orphans orphans;  // the watcher outlives dghost
     pid_t importer = startImport(cutLog);
     bool finished = false;

@@ -66,20 +66,26 @@ void closeAllBut(int keep0, int keep1, int keep2)
     ::close_range(from, ~0U, 0);
 }
 
-// The watcher's whole life: it leaves the caller's process group and ignores
-// the signals a terminal or a shell sends to a group, waits until the pipe
-// has no writer left (the owner closed it or died), and then, unless the
-// owner cut the file itself, cuts it after the last flushed byte (never
-// shorter than it was) and leaves an adopted offset there. Only
-// async-signal-safe calls: the owner may have had threads when it forked.
-[[noreturn]] void watch(int pipeFd, int fileFd, int seekFd, const std::atomic<std::uint64_t>* flushedEnd,
-                        const std::atomic<std::uint64_t>* floor, const std::atomic<int>* closed)
+// Leaves the owner's session and process group, and ignores the signals a
+// terminal or a shell sends to a group, so that killing the owner's group
+// (Ctrl-C, `timeout`, kill -- -PGID) leaves the watcher to do its work.
+void detachFromOwnersGroup()
 {
     ::setsid();
     struct sigaction ignore{};
     ignore.sa_handler = SIG_IGN;
     for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ, SIGTSTP, SIGTTIN, SIGTTOU})
         ::sigaction(signal, &ignore, nullptr);
+}
+
+// The watcher's whole life: it waits until the pipe has no writer left (the
+// owner closed it or died), and then, unless the owner cut the file itself,
+// cuts it after the last flushed byte (never shorter than it was) and leaves
+// an adopted offset there. Only async-signal-safe calls: the owner may have
+// had threads when it forked.
+[[noreturn]] void watch(int pipeFd, int fileFd, int seekFd, const std::atomic<std::uint64_t>* flushedEnd,
+                        const std::atomic<std::uint64_t>* floor, const std::atomic<int>* closed)
+{
     closeAllBut(pipeFd, fileFd, seekFd);
     if (::chdir("/") != 0) {
         // Staying in the old directory only keeps it busy.
@@ -186,7 +192,9 @@ bool LogSink::startMapped(std::uint64_t origin, std::uint64_t floor)
 }
 
 // Forks twice, so that the watcher belongs to no one here and never has to
-// be reaped; the middle process only reports whether the second fork worked.
+// be reaped. The middle process leaves the owner's group before it forks the
+// watcher and reports whether that worked; the owner waits for it, so the
+// watcher is out of reach of a group kill before the first line is written.
 bool LogSink::startWatcher()
 {
     void* page = ::mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
@@ -201,6 +209,7 @@ bool LogSink::startWatcher()
     pid_t middle = ::fork();
     if (middle == 0) {
         ::close(ends[1]);
+        detachFromOwnersGroup();
         pid_t watcher = ::fork();
         if (watcher == 0)
             watch(ends[0], fd_, seekFd_, &shared_->flushedEnd, &shared_->floor, &shared_->closed);
