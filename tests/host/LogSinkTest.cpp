@@ -23,7 +23,7 @@ namespace {
 
 const std::size_t kPage = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 
-// Fresh paths in the tests' temporary folder, removed with it.
+// Fresh paths in the tests' temporary folder, removed when the test ends.
 class Scratch {
 public:
     ~Scratch()
