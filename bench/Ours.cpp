@@ -6,10 +6,12 @@
 #include "log/Log.h"
 
 #include <dghost/Host.h>
+#include <dghost/LogSink.h>
 #include <maya/MDGModifier.h>
 #include <maya/MGlobal.h>
 #include <maya/MStringArray.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -43,14 +45,17 @@ protected:
     }
 };
 
-// Sends std::cout to the log for its lifetime and counts the lines each
-// step wrote (outside the timed work).
+// Sends std::cout to the log for its lifetime (a file through the host's log
+// sink, as dghost --log FILE does) and counts the lines each step wrote
+// (outside the timed work).
 class LogSink {
 public:
     LogSink(LogMode mode, const std::string& path) : mode_(mode), path_(path)
     {
-        if (mode_ == LogMode::File) file_ = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
-        std::streambuf* target = mode_ == LogMode::File ? static_cast<std::streambuf*>(file_->rdbuf()) : &null_;
+        std::string error;
+        if (mode_ == LogMode::File && !(file_ = dghost::LogSink::open(path, &error)))
+            std::cerr << "bench: cannot write log file " << path << ": " << error << "\n";
+        std::streambuf* target = file_ ? static_cast<std::streambuf*>(file_.get()) : &null_;
         saved_ = std::cout.rdbuf(target);
     }
     ~LogSink() { std::cout.rdbuf(saved_); }
@@ -58,20 +63,24 @@ public:
     // Lines written since the last call.
     unsigned long newLines()
     {
-        const unsigned long total = mode_ == LogMode::File ? fileLines() : null_.lines;
+        const unsigned long total = file_ ? fileLines() : null_.lines;
         const unsigned long fresh = total - counted_;
         counted_ = total;
         return fresh;
     }
 
 private:
+    // Reads only what was flushed: the file beyond it is pre-grown space.
     unsigned long fileLines()
     {
         std::cout.flush();
         std::ifstream in(path_, std::ios::binary);
         in.seekg(static_cast<std::streamoff>(bytesRead_));
         char buffer[1 << 16];
-        while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        const unsigned long flushed = static_cast<unsigned long>(file_->flushedBytes());
+        while (bytesRead_ < flushed) {
+            in.read(buffer, static_cast<std::streamsize>(std::min<unsigned long>(sizeof buffer, flushed - bytesRead_)));
+            if (in.gcount() <= 0) break;
             for (std::streamsize i = 0; i < in.gcount(); ++i) fileLineCount_ += buffer[i] == '\n';
             bytesRead_ += static_cast<unsigned long>(in.gcount());
         }
@@ -80,7 +89,7 @@ private:
 
     LogMode mode_;
     std::string path_;
-    std::unique_ptr<std::ofstream> file_;
+    std::unique_ptr<dghost::LogSink> file_;
     NullBuffer null_;
     std::streambuf* saved_ = nullptr;
     unsigned long counted_ = 0;

@@ -4,6 +4,7 @@
 // an unreadable script.
 
 #include <dghost/Host.h>
+#include <dghost/LogSink.h>
 #include <dghost/Script.h>
 
 #include <fstream>
@@ -146,14 +147,22 @@ int main(int argc, char** argv)
 
     // Results keep standard output; the plug-in's own lines go to the log,
     // or to standard error in JSON mode so that standard output stays JSON.
-    std::ostream results(std::cout.rdbuf());
-    std::unique_ptr<std::ofstream> log;
+    // A log sink makes the plug-in's flush per line cheap; on standard output
+    // the results share it, so that both keep their order in the file.
+    std::streambuf* const standardOutput = std::cout.rdbuf();
+    std::ostream results(standardOutput);
+    std::unique_ptr<dghost::LogSink> log;
     if (!options.logFile.empty()) {
-        log = std::make_unique<std::ofstream>(options.logFile, std::ios::binary | std::ios::trunc);
-        if (!*log) return usage("cannot write log file " + options.logFile);
-        std::cout.rdbuf(log->rdbuf());
+        std::string error;
+        log = dghost::LogSink::open(options.logFile, &error);
+        if (!log) return usage("cannot write log file " + options.logFile + ": " + error);
+        std::cout.rdbuf(log.get());
     } else if (options.script.json) {
         std::cout.rdbuf(std::cerr.rdbuf());
+    } else if ((log = dghost::LogSink::forStandardOutput())) {
+        std::cout.flush();
+        std::cout.rdbuf(log.get());
+        results.rdbuf(log.get());
     }
 
     int status = 0;
@@ -168,6 +177,11 @@ int main(int argc, char** argv)
         }
     }
     std::cout.flush();
-    std::cout.rdbuf(results.rdbuf());
+    std::cout.rdbuf(standardOutput);
+    std::string logError;
+    if (log && !log->close(&logError)) {
+        std::cerr << "dghost: " << logError << "\n";
+        if (status == 0) status = 1;
+    }
     return status;
 }

@@ -87,6 +87,34 @@ TEST(Dghost, LogFileTakesThePluginOutput)
     std::remove(log.c_str());
 }
 
+TEST(Dghost, StandardOutputFileKeepsOrderAndHandsOnItsOffset)
+{
+    // Results and plug-in lines share one file; what runs after dghost in the
+    // same redirection goes on after its last byte; a file that standard
+    // error also writes keeps every line of both.
+    const std::string file = std::string(::testing::TempDir()) + "dghost-stdout-" + std::to_string(::getpid());
+    const std::string run = std::string(DGHOST_EXE) +
+                            " -k -c 'print \"first\\n\"; createNode network -n a; nodeType nothing; print \"last\\n\"'";
+    ASSERT_NE(std::system(("(" + run + " 2>/dev/null; echo after) >" + file).c_str()), -1);
+    EXPECT_EQ(slurp(file), "first\n// Result: a //\nlast\nafter\n");
+    ASSERT_NE(std::system(("(" + run + "; echo after) >" + file + " 2>&1").c_str()), -1);
+    EXPECT_EQ(slurp(file),
+              "first\n// Result: a //\n// Error: No object matches name: nothing //\n"
+              "// Error: nodeType: (kFailure): Unexpected Internal Failure //\nlast\nafter\n");
+    std::remove(file.c_str());
+}
+
+TEST(Dghost, LogThatCannotBeWrittenFailsTheRun)
+{
+    ProgramRun full = dghost({"--log", "/dev/full", "-c", "print \"lost\\n\"; createNode network"});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.out, "// Result: network1 //\n");
+    EXPECT_EQ(full.err, "dghost: cannot write log file /dev/full: No space left on device\n");
+    ProgramRun missing = dghost({"--log", "/no/such/dir/x.log", "-c", "ls"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err.rfind("dghost: cannot write log file /no/such/dir/x.log: No such file or directory\n", 0), 0u);
+}
+
 TEST(Dghost, BadUsageAndUnreadableScriptsExitWithTwo)
 {
     EXPECT_EQ(dghost({"--nope"}).exitCode, 2);
