@@ -117,6 +117,7 @@ private:
     void useNameRulesFor(const std::u16string& name);
 
     DOMDocument* fDocument;
+    MObject fRoot;
     std::vector<Pending> fPending;
     std::vector<TextBalance> fBalances;
     MObject fCurrent;
@@ -146,6 +147,7 @@ std::string lostValuesText(unsigned lost)
 MStatus DomTreeBuilder::build(DOMDocument* document, MObject root, std::string& reason)
 {
     fDocument = document;
+    fRoot = root;
     fPending.assign(1, Pending{root, document, 1, kNoBalance});
     while (!fPending.empty()) {
         Pending item = fPending.back();
@@ -268,9 +270,14 @@ MStatus DomTreeBuilder::exportAttribute(DOMElement* element, MObject attribute,
 MStatus DomTreeBuilder::queueChildren(DOMElement* element, const Pending& item,
                                       const MObjectArray& children, std::string& reason)
 {
-    if (item.depth >= kMaxExportDepth)
+    if (item.depth >= kMaxExportDepth) {
+        // A loop of links also looks endlessly deep: name it as what it is.
+        MString loop;
+        if (checkNoLoopBelow(fRoot, loop) != MS::kSuccess)
+            return refuse(reason, loop.asChar());
         return refuse(reason, "the tree is deeper than " + std::to_string(kMaxExportDepth) +
                                   " levels (below " + describe(item.node) + ")");
+    }
     const std::size_t balance = fBalances.size() - 1;
     for (unsigned i = children.length(); i-- > 0;)
         fPending.push_back(Pending{children[i], element, item.depth + 1, balance});

@@ -129,6 +129,15 @@ MStatus addChild(MObject parent, MObject child, MDGModifier& modifier)
     return linkOutcome(connected, status);
 }
 
+MStatus checkNoLoopBelow(MObject element, MString& problem)
+{
+    DescendantWalk walk(listChildrenQuietly);
+    MObjectArray below;
+    const MStatus status = walk.appendBelow(element, below);
+    problem = walk.problem();
+    return status;
+}
+
 MStatus checkChildLinkable(MObject child, MObject ancestor)
 {
     if (!isElementNode(child))

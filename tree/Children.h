@@ -19,6 +19,11 @@ MStatus addChild(MObject parent, MObject child, MDGModifier& modifier);
 // null object) is neither the child nor below it: for callers that must
 // check before they create the parent.
 MStatus checkChildLinkable(MObject child, MObject ancestor);
+// Walks below `element` without logging the listings: kSuccess when no loop
+// is there, else kFailure, an error line and `problem` naming a node on the
+// loop. For callers that walk the tree their own way and must tell a loop
+// from a merely deep tree; the walks below already check as they go.
+MStatus checkNoLoopBelow(MObject element, MString& problem);
 // `children` / `names` are cleared first; children in link order.
 MStatus getChildNodes(MObject element, MObjectArray& children);
 MStatus getChildNames(MObject element, MStringArray& names);
