@@ -22,11 +22,6 @@ protected:
     size_t elementCount() { return must("ls -type XmlElement").strings.size(); }
 };
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 // ---- selection -----------------------------------------------------------
 
 TEST_F(XmlElementTest, EditWithNothingSelectedIsRefusedWithSuccess)

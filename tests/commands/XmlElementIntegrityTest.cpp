@@ -11,11 +11,6 @@ namespace {
 
 const std::string kFailureText = "(kFailure): Unexpected Internal Failure";
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 bool anyContains(const std::vector<std::string>& texts, const std::string& part)
 {
     for (const std::string& text : texts) {

@@ -57,11 +57,6 @@ protected:
     const Strings everyNode{"doc", "root", "keep", "gone", "deep", "other", "k", "g", "d", "shared"};
 };
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 TEST_F(XmlElementRemovalTest, RemoveChildDeletesItsSubtreeAndTheAttributesOnlyItHeld)
 {
     CommandOutcome out = runOn("root", "XmlElement -rc gone");

@@ -48,11 +48,6 @@ protected:
     const Strings no{"<false>"};
 };
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 // ---- all elements of the scene ------------------------------------------
 
 TEST_F(XmlFindTest, AllModeFiltersByExactNameOrValue)

@@ -11,11 +11,6 @@ using dghost::CommandOutcome;
 
 namespace {
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 class XmlQueryGraphTest : public XmlQueryTest
 {
 protected:

@@ -13,11 +13,6 @@ using Links = std::vector<std::pair<int, std::string>>;
 const std::string kFailureText = "(kFailure): Unexpected Internal Failure";
 const unsigned int kTopIndex = 2147483647u;
 
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 class IntegrityTest : public TreeTest
 {
 protected:
