@@ -24,6 +24,7 @@ public:
     enum class Network { Allowed, Off };
 
     // Never throws: a library that cannot start is reported by started().
+    // Once a start ran out of memory half-way, no later session starts.
     explicit XmlSession(Network network = Network::Allowed);
     ~XmlSession();
     XmlSession(const XmlSession&) = delete;
