@@ -8,7 +8,21 @@
 
 namespace {
 
-using ImportFaultTest = ImportTest;
+class ImportFaultTest : public ImportTest
+{
+protected:
+    // How many calls of `operation` creating a document node for `path`
+    // makes: the build's own calls come after those. Leaves a fresh scene.
+    unsigned documentCreationCalls(const std::string& path, const char* operation)
+    {
+        dghost::fault::clear();
+        createDocumentNode(path.c_str(), "probe");
+        const unsigned calls = dghost::fault::calls(operation);
+        dghost::newScene();
+        takeOutput();
+        return calls;
+    }
+};
 
 TEST_F(ImportFaultTest, EveryFailingStepIsLoggedAndTheImportGoesOn)
 {
@@ -60,11 +74,7 @@ TEST_F(ImportFaultTest, FailedRootLinkStillBuildsTheRestButFails)
 {
     const std::string path = writeFile("f.xml", "<r a=\"1\">t<c/></r>");
     // The modifier runs the document's creation may need come first.
-    dghost::fault::clear();
-    createDocumentNode(path.c_str(), "probe");
-    const unsigned creationRuns = dghost::fault::calls("doIt");
-    dghost::newScene();
-    takeOutput();
+    const unsigned creationRuns = documentCreationCalls(path, "doIt");
 
     dghost::fault::clear();
     dghost::fault::failCall("doIt", creationRuns + 1);
@@ -97,11 +107,7 @@ TEST_F(ImportFaultTest, FailedRootLinkStillBuildsTheRestButFails)
 TEST_F(ImportFaultTest, LostLinksAreCountedBesideLostValues)
 {
     const std::string path = writeFile("f.xml", "<r a=\"1\"><c/><d/></r>");
-    dghost::fault::clear();
-    createDocumentNode(path.c_str(), "probe");
-    const unsigned creationWrites = dghost::fault::calls("setValue");
-    dghost::newScene();
-    takeOutput();
+    const unsigned creationWrites = documentCreationCalls(path, "setValue");
 
     // Links in order: r to the document, a to r, c to r, d to r.
     dghost::fault::clear();
@@ -137,11 +143,7 @@ TEST_F(ImportFaultTest, LostLinksAreCountedBesideLostValues)
 TEST_F(ImportFaultTest, ValueIsWrittenAfterAttributesAndBeforeChildren)
 {
     const std::string path = writeFile("f.xml", "<r a=\"1\">t<c>x</c></r>");
-    dghost::fault::clear();
-    createDocumentNode(path.c_str(), "probe");
-    const unsigned creationWrites = dghost::fault::calls("setValue");
-    dghost::newScene();
-    takeOutput();
+    const unsigned creationWrites = documentCreationCalls(path, "setValue");
 
     // Writes after the document's: r's name, a's name and value, r's value.
     dghost::fault::clear();
