@@ -19,6 +19,7 @@
 // The plug-in linked in defines the version text already.
 #define MNoVersionString
 #include <maya/MFnPlugin.h>
+#include <dghost/Fault.h>
 #include <xercesc/util/PlatformUtils.hpp>
 
 #include <algorithm>
@@ -448,7 +449,8 @@ TEST_F(AllocationFailureSweep, ImportBuildsAllOrNothing)
             return "succeeded with \"" + result.outcome.text + "\"\n";
         return sceneText() == imported ? "" : "the scene differs from a clean import's\n";
     });
-    EXPECT_TRUE(anyErrorContains("Cannot import XML file \"" + input_ + "\": "));
+    EXPECT_TRUE(anyErrorContains("Cannot import XML file \"" + input_ + "\": out of memory"));
+    EXPECT_TRUE(anyErrorContains("Cannot import the XML file: out of memory"));  // before -f is read
     EXPECT_TRUE(anyErrorContains("the XML library could not be initialised (the XML library failed: out of memory)"));
     // Where the library would end the process, the import fails instead.
     EXPECT_TRUE(anyErrorContains("the XML library could not be initialised (the XML library failed: it gave up: "));
@@ -472,6 +474,30 @@ TEST_F(AllocationFailureSweep, ImportBesideAnotherLeavesItAlone)
             return sceneText() == both ? "" : "the scene differs from a clean import's\n";
         },
         250);
+}
+
+// When the host will not delete them, the nodes stay and the error says so.
+TEST_F(AllocationFailureSweep, ImportThatCannotRemoveItsNodesSaysSo)
+{
+    const std::string statement = "SweptXmlLoadFile -f \"" + input_ + "\" -n \"doc\"";
+    ASSERT_TRUE(prepare(false));
+    const std::string empty = sceneText();
+    const SweptRun clean = sweptRun(statement, 0);
+    bool said = false;
+    // The tree is built by the last allocations, after the library is gone.
+    for (unsigned long n = clean.allocations; n > clean.allocations - 60 && !said; --n) {
+        ASSERT_TRUE(prepare(false));
+        dghost::fault::failCall("deleteNode", 1, MS::kFailure, 1000);
+        const SweptRun result = sweptRun(statement, n);
+        dghost::fault::clear();
+        ASSERT_EQ(returnProblems(result), "") << n;
+        said = result.outcome.status != MS::kSuccess &&
+               contains(result.outcome.errors[0], ": out of memory (some of the nodes it made could not be removed)");
+        if (said) {
+            EXPECT_NE(sceneText(), empty);
+        }
+    }
+    EXPECT_TRUE(said);
 }
 
 TEST_F(AllocationFailureSweep, ExportWritesAllOrNothing)
