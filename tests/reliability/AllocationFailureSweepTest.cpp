@@ -430,25 +430,34 @@ protected:
         return stray;
     }
 
+    // Sweeps an import into an empty scene, or beside an earlier import:
+    // a failed one leaves the scene as it was, a successful one as a clean
+    // run does.
+    void sweepImport(bool beside, unsigned long most)
+    {
+        const std::string statement = "SweptXmlLoadFile -f \"" + input_ + "\" -n \"doc\"";
+        ASSERT_TRUE(prepare(beside));
+        const std::string before = sceneText();
+        const SweptRun clean = sweptRun(statement, 0);
+        ASSERT_EQ(clean.outcome.text, "Read Succesfull");
+        const std::string imported = sceneText();
+        const Judge judge = [&](const SweptRun& result) -> std::string {
+            if (result.outcome.status != MS::kSuccess)
+                return sceneText() == before ? "" : "the failed import changed the scene\n";
+            if (result.outcome.text != "Read Succesfull")
+                return "succeeded with \"" + result.outcome.text + "\"\n";
+            return sceneText() == imported ? "" : "the scene differs from a clean import's\n";
+        };
+        sweep(statement, beside, clean, judge, most);
+    }
+
     std::string input_, output_;
     std::vector<std::string> errors_;
 };
 
 TEST_F(AllocationFailureSweep, ImportBuildsAllOrNothing)
 {
-    const std::string statement = "SweptXmlLoadFile -f \"" + input_ + "\" -n \"doc\"";
-    ASSERT_TRUE(prepare(false));
-    const std::string empty = sceneText();
-    const SweptRun clean = sweptRun(statement, 0);
-    ASSERT_EQ(clean.outcome.text, "Read Succesfull");
-    const std::string imported = sceneText();
-    sweep(statement, false, clean, [&](const SweptRun& result) -> std::string {
-        if (result.outcome.status != MS::kSuccess)
-            return sceneText() == empty ? "" : "the failed import left nodes in the scene\n";
-        if (result.outcome.text != "Read Succesfull")
-            return "succeeded with \"" + result.outcome.text + "\"\n";
-        return sceneText() == imported ? "" : "the scene differs from a clean import's\n";
-    });
+    sweepImport(false, kMaxSwept);
     EXPECT_TRUE(anyErrorContains("Cannot import XML file \"" + input_ + "\": out of memory"));
     EXPECT_TRUE(anyErrorContains("Cannot import the XML file: out of memory"));  // before -f is read
     EXPECT_TRUE(anyErrorContains("the XML library could not be initialised (the XML library failed: out of memory)"));
@@ -460,20 +469,7 @@ TEST_F(AllocationFailureSweep, ImportBuildsAllOrNothing)
 // sample: the same code runs as above).
 TEST_F(AllocationFailureSweep, ImportBesideAnotherLeavesItAlone)
 {
-    const std::string statement = "SweptXmlLoadFile -f \"" + input_ + "\" -n \"doc\"";
-    ASSERT_TRUE(prepare(true));
-    const std::string before = sceneText();
-    const SweptRun clean = sweptRun(statement, 0);
-    ASSERT_EQ(clean.outcome.text, "Read Succesfull");
-    const std::string both = sceneText();
-    sweep(
-        statement, true, clean,
-        [&](const SweptRun& result) -> std::string {
-            if (result.outcome.status != MS::kSuccess)
-                return sceneText() == before ? "" : "the failed import changed the scene\n";
-            return sceneText() == both ? "" : "the scene differs from a clean import's\n";
-        },
-        250);
+    sweepImport(true, 250);
 }
 
 // When the host will not delete them, the nodes stay and the error says so.
