@@ -298,6 +298,21 @@ MSyntax XmlQueryCmd::newSyntax()
 
 MStatus XmlQueryCmd::doIt(const MArgList& argList)
 {
+    // Nothing an allocation throws may reach the host.
+    try {
+        return run(argList);
+    } catch (const std::bad_alloc&) {
+        try {
+            displayError(kOutOfMemory);
+        } catch (...) {
+            // Not even the error can be shown; the status still fails.
+        }
+    }
+    return MS::kFailure;
+}
+
+MStatus XmlQueryCmd::run(const MArgList& argList)
+{
     MStatus parsed;
     MArgDatabase args(syntax(), argList, &parsed);
     if (parsed != MS::kSuccess) {

@@ -26,6 +26,10 @@ public:
     // Not undoable: the command changes nothing.
     MStatus undoIt() override;
     MStatus redoIt() override;
+
+private:
+    // doIt's work; may throw std::bad_alloc, which doIt reports.
+    MStatus run(const MArgList& args);
 };
 
 #endif

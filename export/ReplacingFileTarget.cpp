@@ -277,12 +277,15 @@ bool ReplacingFileTarget::commit(std::string& reason)
 
 bool ReplacingFileTarget::replaceTarget(std::string& reason)
 {
+    // Named before the rename: nothing that can run out of memory may
+    // come between the new file in place and the success.
+    const std::string folder = folderOf(fTarget);
     if (::rename(fWritten.c_str(), fTarget.c_str()) != 0) {
         reason = "cannot replace " + fName + ": " + errorText(errno);
         return false;
     }
     fWritten.clear();
-    const int error = syncFolder(folderOf(fTarget));
+    const int error = syncFolder(folder);
     if (error != 0) {
         reason = "wrote " + fName + " but cannot flush its folder to the disk: " + errorText(error);
         return false;

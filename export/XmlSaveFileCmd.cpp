@@ -54,19 +54,44 @@ MSyntax XmlSaveFileCmd::newSyntax()
 
 MStatus XmlSaveFileCmd::doIt(const MArgList& argList)
 {
+    // Nothing the library or an allocation throws may reach the host.
+    try {
+        return runInSession(argList);
+    } catch (...) {
+        reportStopped(describeCurrentException());
+    }
+    return MS::kFailure;
+}
+
+MStatus XmlSaveFileCmd::runInSession(const MArgList& argList)
+{
     MArgDatabase args(syntax(), argList);
     XmlSession xml;
     if (!xml.started()) {
         displayError(MString("Cannot start the XML library: ") + xml.failure().c_str());
         return MS::kFailure;
     }
-    // Nothing the library or an allocation throws may reach the host.
     std::string reason;
     MStatus status = MS::kFailure;
     if (runCatchingXmlErrors([&] { status = run(args); }, reason))
         return status;
-    displayError(MString("XmlSaveFile stopped: ") + reason.c_str());
+    // Named while the library is still up: its messages need it.
+    reportStopped(reason);
     return MS::kFailure;
+}
+
+void XmlSaveFileCmd::reportStopped(const std::string& reason) noexcept
+{
+    clearResult();
+    try {
+        displayError(MString("XmlSaveFile stopped: ") + reason.c_str());
+    } catch (...) {
+        try {
+            displayError("XmlSaveFile stopped: out of memory");
+        } catch (...) {
+            // Not even the error can be shown; the status still fails.
+        }
+    }
 }
 
 MStatus XmlSaveFileCmd::run(const MArgDatabase& args)
@@ -168,10 +193,13 @@ MStatus XmlSaveFileCmd::checkNodesAgainstFileName()
 MStatus XmlSaveFileCmd::exportCollected()
 {
     logLine("Do Export Called");
+    // Set before any file changes, so that no failure to report the success
+    // can follow a written file; taken back when the export fails.
+    setResult("Export Succesfull");
     MStatus status = doExport();
     logLine("Do Export Finished");
-    if (status)
-        setResult("Export Succesfull");
+    if (!status)
+        clearResult();
     return status;
 }
 

@@ -13,6 +13,8 @@
 #include <maya/MString.h>
 #include <maya/MSyntax.h>
 
+#include <string>
+
 class XmlSaveFileCmd : public MPxCommand
 {
 public:
@@ -26,6 +28,12 @@ public:
     bool hasSyntax() const override;
 
 private:
+    // Reads the flags and runs the export inside an XML library session;
+    // may throw (std::bad_alloc), which doIt reports.
+    MStatus runInSession(const MArgList& argList);
+    // Takes back the result and shows "XmlSaveFile stopped: " and
+    // `reason`; never throws.
+    void reportStopped(const std::string& reason) noexcept;
     // doIt's work once the XML library is up; may throw.
     MStatus run(const MArgDatabase& args);
     // Steps of doIt; each refusal shows its message and returns

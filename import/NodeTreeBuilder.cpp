@@ -23,6 +23,41 @@ NodeTreeBuilder::NodeTreeBuilder(MDGModifier& modifier)
 {
 }
 
+void NodeTreeBuilder::reserveFor(const ImportPlan& plan)
+{
+    fCreated.reserve(fCreated.size() + 1 + plan.visits.size() + plan.attributes.size());
+}
+
+void NodeTreeBuilder::remember(const MObject& node)
+{
+    if (!node.isNull())
+        fCreated.push_back(node);
+}
+
+MObject NodeTreeBuilder::remembered(const MObject& node)
+{
+    remember(node);
+    return node;
+}
+
+bool NodeTreeBuilder::deleteCreated() noexcept
+{
+    bool allDeleted = true;
+    try
+    {
+        MDGModifier modifier;
+        for (const MObject& node : fCreated)
+            allDeleted = modifier.deleteNode(node) == MS::kSuccess && allDeleted;
+        allDeleted = modifier.doIt() == MS::kSuccess && allDeleted;
+        fCreated.clear();
+    }
+    catch (...)
+    {
+        allDeleted = false;
+    }
+    return allDeleted;
+}
+
 MStatus NodeTreeBuilder::recreateTree(const ImportPlan& plan, MObject document)
 {
     // path[d] is the node of the open element at depth d on the way down.
@@ -56,7 +91,7 @@ MStatus NodeTreeBuilder::recreateTree(const ImportPlan& plan, MObject document)
 
 MObject NodeTreeBuilder::addXmlChild(MObject parent, MString tagName, bool parentIsDocument)
 {
-    MObject element = createElementNode(tagName, "", "");
+    MObject element = remembered(createElementNode(tagName, "", ""));
     MStatus status = setElementName(element, tagName);
     if (logError("Error Set XML Name", status))
         ++fLostValues;
@@ -71,12 +106,15 @@ MObject NodeTreeBuilder::addXmlChild(MObject parent, MString tagName, bool paren
         status = addChild(parent, element, fModifier);
         logError("Error Adding Child to XML Node", status);
     }
+    // An unlinked element is a structure the scene does not hold.
+    if (status != MS::kSuccess)
+        ++fLostLinks;
     return element;
 }
 
 MStatus NodeTreeBuilder::addXmlAttribute(MObject element, MString name, MString value)
 {
-    MObject attribute = createAttributeNode(name, value);
+    MObject attribute = remembered(createAttributeNode(name, value));
     // The creation logs its own failures but cannot say whether the name
     // and value arrived: read them back.
     MString written;
@@ -84,6 +122,8 @@ MStatus NodeTreeBuilder::addXmlAttribute(MObject element, MString name, MString 
         ++fLostValues;
     if (failed(getAttributeValue(attribute, written)) || written != value)
         ++fLostValues;
-    addAttribute(element, attribute, fModifier);
+    // addAttribute logs its own failures.
+    if (addAttribute(element, attribute, fModifier) != MS::kSuccess)
+        ++fLostLinks;
     return MS::kSuccess;
 }

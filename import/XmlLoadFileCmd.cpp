@@ -41,11 +41,22 @@ std::string fatalErrorText(const ParserReport& report)
            std::to_string(report.column) + ": " + report.message;
 }
 
-std::string lostValuesText(unsigned lost, const std::string& path)
+// "N name(s) or value(s) ... and M link(s) ...", either part alone when
+// the other count is 0.
+std::string lossesText(unsigned lostValues, unsigned lostLinks, const std::string& path)
 {
-    return "XML file \"" + path + "\" imported incompletely: " + std::to_string(lost) +
-           (lost == 1 ? " name or value was" : " names or values were") +
-           " not written into the scene (see the error lines)";
+    std::string text = "XML file \"" + path + "\" imported incompletely: ";
+    if (lostValues > 0)
+        text += std::to_string(lostValues) +
+                (lostValues == 1 ? " name or value was" : " names or values were") +
+                " not written into the scene";
+    if (lostValues > 0 && lostLinks > 0)
+        text += " and ";
+    if (lostLinks > 0)
+        text += std::to_string(lostLinks) +
+                (lostLinks == 1 ? " link between nodes was" : " links between nodes were") +
+                " not made";
+    return text + " (see the error lines)";
 }
 
 std::string amplificationText()
@@ -85,7 +96,8 @@ std::string planFile(const std::string& path, ImportPlan& plan)
         return "Cannot read XML file \"" + path + "\": " + reason;
     XmlSession session(XmlSession::Network::Off);
     if (!session.started())
-        return "Cannot import XML file \"" + path + "\": the XML library could not be initialised";
+        return "Cannot import XML file \"" + path + "\": the XML library could not be initialised (" +
+               session.failure() + ")";
     std::string problem;
     // Named while the library is still up: its messages need it.
     if (runCatchingXmlErrors([&] { problem = planParsedFile(bytes, path, plan); }, reason))
@@ -115,6 +127,22 @@ MSyntax XmlLoadFileCmd::newSyntax()
 
 MStatus XmlLoadFileCmd::doIt(const MArgList& args)
 {
+    // Nothing an allocation throws may reach the host, and an import that
+    // threw takes away every node it made.
+    NodeTreeBuilder builder(fModifier);
+    try
+    {
+        return run(args, builder);
+    }
+    catch (...)
+    {
+        reportException(builder.deleteCreated());
+    }
+    return MS::kFailure;
+}
+
+MStatus XmlLoadFileCmd::run(const MArgList& args, NodeTreeBuilder& builder)
+{
     fDocumentNode = MObject::kNullObj;
     MArgDatabase flags(syntax(), args);
     fDocumentName = "";
@@ -140,26 +168,41 @@ MStatus XmlLoadFileCmd::doIt(const MArgList& args)
         displayError(failure);
         return MS::kFailure;
     }
-    unsigned lost = 0;
-    try
-    {
-        lost = buildTree(plan);
-    }
-    catch (...)
-    {
-        displayError(hostString("Cannot import XML file \"" + std::string(fFilePath.asUTF8()) +
-                                "\": " + describeCurrentException()));
-        return MS::kFailure;
-    }
-    if (lost > 0)
+    buildTree(plan, builder);
+    if (builder.lostValues() > 0 || builder.lostLinks() > 0)
     {
         // The tree stays (each loss has its error line), but it is not
         // the file: no success.
-        displayError(hostString(lostValuesText(lost, fFilePath.asUTF8())));
+        displayError(hostString(lossesText(builder.lostValues(), builder.lostLinks(), fFilePath.asUTF8())));
         return MS::kFailure;
     }
     setResult("Read Succesfull");
     return MS::kSuccess;
+}
+
+void XmlLoadFileCmd::reportException(bool sceneRestored) noexcept
+{
+    const std::string reason = describeCurrentException();
+    try
+    {
+        const std::string path = fFilePath.asUTF8();
+        std::string text = path.empty() ? "Cannot import the XML file: " + reason
+                                        : "Cannot import XML file \"" + path + "\": " + reason;
+        if (!sceneRestored)
+            text += " (some of the nodes it made could not be removed)";
+        displayError(hostString(text));
+    }
+    catch (...)
+    {
+        try
+        {
+            displayError(MString("Cannot import the XML file: ") + reason.c_str());
+        }
+        catch (...)
+        {
+            // Not even the error can be shown; the status still fails.
+        }
+    }
 }
 
 MStatus XmlLoadFileCmd::parseXmlFile(ImportPlan& plan, MString& failure)
@@ -188,13 +231,13 @@ MStatus XmlLoadFileCmd::parseXmlFile(ImportPlan& plan, MString& failure)
     return MS::kFailure;
 }
 
-unsigned XmlLoadFileCmd::buildTree(const ImportPlan& plan)
+void XmlLoadFileCmd::buildTree(const ImportPlan& plan, NodeTreeBuilder& builder)
 {
+    builder.reserveFor(plan);
     fDocumentNode = createDocumentNode(fFilePath, fDocumentName);
+    builder.remember(fDocumentNode);
     logLine("creating Doc Node start load File");
-    NodeTreeBuilder builder(fModifier);
     builder.recreateTree(plan, fDocumentNode);
-    return builder.lostValues();
 }
 
 MStatus XmlLoadFileCmd::undoIt()

@@ -3,7 +3,8 @@
 // XmlLoadFile: imports an XML file as a new XmlDocument node with its
 // element and attribute nodes. The file is read and parsed first; only a
 // file that parsed without a fatal error, within the depth limit, creates
-// any node, so a refused file leaves the scene as it was.
+// any node, so a refused file leaves the scene as it was; an import that
+// runs out of memory half-way removes the nodes it made.
 
 #include <maya/MArgList.h>
 #include <maya/MDGModifier.h>
@@ -12,6 +13,7 @@
 #include <maya/MString.h>
 #include <maya/MSyntax.h>
 
+class NodeTreeBuilder;
 struct ImportPlan;
 
 class XmlLoadFileCmd : public MPxCommand
@@ -26,15 +28,20 @@ public:
     MStatus redoIt() override;
 
 private:
+    // doIt's work; may throw, leaving the nodes it made in `builder`.
+    MStatus run(const MArgList& args, NodeTreeBuilder& builder);
+    // Shows the one error of an import that threw; `sceneRestored` says
+    // whether every node it made was removed again.
+    void reportException(bool sceneRestored) noexcept;
     // Reads and parses the -file argument and plans its tree. On a file
     // that cannot be imported returns kFailure with the reason for the
     // user in `failure`. The XML library lives only inside this call and is
     // terminated on every path; none of its exceptions leaves it.
     MStatus parseXmlFile(ImportPlan& plan, MString& failure);
-    // Creates the document node and builds the planned tree under it;
-    // returns how many names and values could not be written. May throw
-    // bad_alloc, which doIt reports.
-    unsigned buildTree(const ImportPlan& plan);
+    // Creates the document node and builds the planned tree under it,
+    // every node remembered by `builder`, which counts what was lost. May
+    // throw bad_alloc, which doIt reports after removing those nodes.
+    void buildTree(const ImportPlan& plan, NodeTreeBuilder& builder);
 
     MString fFilePath;
     MString fDocumentName;

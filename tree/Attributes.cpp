@@ -60,12 +60,17 @@ MObject createAttributeNode(MString name, MString value)
     MFnDependencyNode fn;
     MObject node = fn.create(kXmlElementAttributeId, name, &status);
     logError("Error Creating AttributeNode", status);
-    MPlug namePlug = fn.findPlug(kAttributeNamePlug.longName, false, &status);
-    logError("Error Attribute Node get NamePlug", status);
-    logError("Error Attribute Node Set Name", namePlug.setValue(name));
-    MPlug valuePlug = fn.findPlug(kAttributeValuePlug.longName, false, &status);
-    logError("Error Attribute Node get ValuePlug", status);
-    logError("Error Attribute Node Set Value", valuePlug.setValue(value));
+    try {
+        MPlug namePlug = fn.findPlug(kAttributeNamePlug.longName, false, &status);
+        logError("Error Attribute Node get NamePlug", status);
+        logError("Error Attribute Node Set Name", namePlug.setValue(name));
+        MPlug valuePlug = fn.findPlug(kAttributeValuePlug.longName, false, &status);
+        logError("Error Attribute Node get ValuePlug", status);
+        logError("Error Attribute Node Set Value", valuePlug.setValue(value));
+    } catch (...) {
+        discardCreatedNode(node);
+        throw;
+    }
     return node;
 }
 

@@ -9,6 +9,8 @@
 #include <maya/MStatus.h>
 #include <maya/MDGModifier.h>
 
+// Creates an attribute node holding `name` and `value`; failed steps are
+// logged. Throws (bad_alloc) with nothing left behind.
 MObject createAttributeNode(MString name, MString value);
 // Links the attribute node as the element's next attribute; runs doIt().
 // Checks no kinds. A failing doIt, or no free link index, is an error line

@@ -53,7 +53,12 @@ MObject createDocumentNode(MString documentName, MString nodeName)
         document = fn.create(kXmlDocumentId);
         logLine("Creating XML DocNode w/o Name");
     }
-    logError("Error XMLDocNode set Doc Name", setDocumentName(document, documentName));
+    try {
+        logError("Error XMLDocNode set Doc Name", setDocumentName(document, documentName));
+    } catch (...) {
+        discardCreatedNode(document);
+        throw;
+    }
     return document;
 }
 
@@ -157,10 +162,15 @@ MObject createElementNode(MString nodeName, MString xmlName, MString xmlValue)
 {
     MFnDependencyNode fn;
     MObject element = fn.create(kXmlElementId, nodeName);
-    if (xmlName.length() != 0)
-        setElementName(element, xmlName);
-    if (xmlValue.length() != 0)
-        setElementValue(element, xmlValue);
+    try {
+        if (xmlName.length() != 0)
+            setElementName(element, xmlName);
+        if (xmlValue.length() != 0)
+            setElementValue(element, xmlValue);
+    } catch (...) {
+        discardCreatedNode(element);
+        throw;
+    }
     return element;
 }
 

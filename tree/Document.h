@@ -8,6 +8,7 @@
 #include <maya/MStatus.h>
 #include <maya/MDGModifier.h>
 
+// Creates a document node; throws (bad_alloc) with nothing left behind.
 MObject createDocumentNode(MString documentName, MString nodeName);
 MStatus setDocumentName(MObject document, MString name);
 MStatus getDocumentName(MObject document, MString& name);
@@ -20,6 +21,8 @@ MStatus getDocumentElements(MObject document, MObjectArray& elements);
 // The one top-level element; kInvalidParameter when there are none or several.
 MStatus getDocumentRootElement(MObject document, MObject& element);
 
+// Creates an element node, with its XML name and value when they are not
+// empty. Throws (bad_alloc) with nothing left behind.
 MObject createElementNode(MString nodeName, MString xmlName, MString xmlValue);
 MStatus setElementName(MObject element, MString name);
 MStatus setElementValue(MObject element, MString value);

@@ -2,6 +2,7 @@
 
 #include "log/Log.h"
 
+#include <maya/MDGModifier.h>
 #include <maya/MFnDependencyNode.h>
 #include <maya/MIntArray.h>
 #include <maya/MPlugArray.h>
@@ -75,4 +76,15 @@ MStatus linkOutcome(const MStatus& connect, const MStatus& doIt)
     if (failed(connect))
         return connect;
     return MS::kSuccess;
+}
+
+void discardCreatedNode(const MObject& node) noexcept
+{
+    try {
+        MDGModifier modifier;
+        if (modifier.deleteNode(node) == MS::kSuccess)
+            modifier.doIt();
+    } catch (...) {
+        // Out of memory again: the node stays, unlinked.
+    }
 }

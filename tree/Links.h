@@ -45,4 +45,9 @@ MStatus refuseSecondParent(const MPlug& toParent);
 // reported as made just because an empty doIt succeeded.
 MStatus linkOutcome(const MStatus& connect, const MStatus& doIt);
 
+// Deletes a node that a creation function made but cannot hand back (a
+// later step of the creation threw): best effort, never throws, so that a
+// creation either returns its node or leaves nothing behind.
+void discardCreatedNode(const MObject& node) noexcept;
+
 #endif

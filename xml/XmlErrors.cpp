@@ -60,6 +60,10 @@ std::string describeRethrown()
     {
         return "out of memory";
     }
+    catch (const XmlLibraryPanic& e)
+    {
+        return e.what();
+    }
     catch (const std::exception& e)
     {
         return std::string("unexpected error: ") + e.what();

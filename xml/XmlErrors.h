@@ -7,7 +7,17 @@
 // runCatchingXmlErrors (or a catch block that calls
 // describeCurrentException).
 
+#include <stdexcept>
 #include <string>
+
+// Thrown by the panic handler of every session: the library met a failure
+// it cannot go on from (such as running out of memory while it starts),
+// where its own handler would end the process.
+class XmlLibraryPanic : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // Call only inside a catch block: rethrows the exception in flight, catches
 // it by each type the XML library throws (out of memory, load/save, DOM,

@@ -24,7 +24,10 @@ public:
     enum class Network { Allowed, Off };
 
     // Never throws: a library that cannot start is reported by started().
+    // Once a start or a shut-down failed half-way (out of memory), no later
+    // session starts: the library is left half made.
     explicit XmlSession(Network network = Network::Allowed);
+    // Never throws.
     ~XmlSession();
     XmlSession(const XmlSession&) = delete;
     XmlSession& operator=(const XmlSession&) = delete;
@@ -32,6 +35,9 @@ public:
     bool started() const { return fStarted; }
     // Why the library could not start; empty when it did.
     const std::string& failure() const { return fFailure; }
+
+    // False once a start or a shut-down failed half-way in this process.
+    static bool usable();
 
 private:
     bool fStarted = false;

@@ -2,8 +2,9 @@
 // flushed to the disk with its folder, gets its final permissions and then
 // the target's place; long names, hard links, links of other users and
 // paths the scene chose are handled without losing or exposing a file.
-// fsync is intercepted here (this program's definition wins over the C
-// library's), so the tests see every flush the export asks for.
+// fsync and fchmod are intercepted here (this program's definitions win
+// over the C library's), so the tests see every flush the export asks for
+// and can make either call fail.
 
 #include "tests/export/ExportTest.h"
 
@@ -29,6 +30,7 @@ struct Flush {
 std::vector<Flush> gFlushes;
 int gFailFlushWith = 0;        // errno the next file flush fails with; 0: none
 int gFailFolderFlushWith = 0;  // the same for the next folder flush
+int gFailChmodWith = 0;        // the same for the next fchmod
 
 }  // namespace
 
@@ -46,6 +48,16 @@ extern "C" int fsync(int fd)
     return static_cast<int>(::syscall(SYS_fsync, fd));
 }
 
+extern "C" int fchmod(int fd, mode_t mode)
+{
+    if (gFailChmodWith != 0) {
+        errno = gFailChmodWith;
+        gFailChmodWith = 0;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_fchmod, fd, mode));
+}
+
 namespace {
 
 class ReplacingWriteTest : public ExportTest
@@ -58,6 +70,7 @@ protected:
         gFlushes.clear();
         gFailFlushWith = 0;
         gFailFolderFlushWith = 0;
+        gFailChmodWith = 0;
     }
     void TearDown() override
     {
@@ -115,6 +128,21 @@ TEST_F(ReplacingWriteTest, AFailedFlushLeavesTheOldFileAndNoTemporaryOne)
                      " but cannot flush its folder to the disk: Input/output error");
     EXPECT_EQ(readFile(file), kWritten);
     EXPECT_EQ(entries(), (Lines{"old.xml"}));
+}
+
+TEST_F(ReplacingWriteTest, PermissionsThatCannotBeSetLeaveTheOldFileAndNoTemporaryOne)
+{
+    simpleDocument("doc", "doc.xml", "r", {{"x", "1"}});
+    const std::string file = writeFile("old.xml", "<old/>");
+    gFailChmodWith = EPERM;
+    expectFailed(save("-node doc -file " + quoted(file)),
+                 "Cannot export doc to " + file + ": cannot set the permissions of " + file +
+                     ": Operation not permitted");
+    EXPECT_EQ(readFile(file), "<old/>");
+    EXPECT_EQ(entries(), (Lines{"old.xml"}));
+    // Nothing stays armed: the next export goes through.
+    expectSucceeded(save("-node doc -file " + quoted(file)));
+    EXPECT_EQ(readFile(file), kWritten);
 }
 
 TEST_F(ReplacingWriteTest, AnyLegalFileNameCanBeWritten)

@@ -1,4 +1,5 @@
-// Failing host calls inside the build are logged and the import goes on:
+// Failing host calls inside the build are logged and the import goes on;
+// a lost name, value or link then fails the command with the counts:
 // every single failure of each operation the build uses, one at a time.
 
 #include "tests/import/ImportTest.h"
@@ -7,7 +8,21 @@
 
 namespace {
 
-using ImportFaultTest = ImportTest;
+class ImportFaultTest : public ImportTest
+{
+protected:
+    // How many calls of `operation` creating a document node for `path`
+    // makes: the build's own calls come after those. Leaves a fresh scene.
+    unsigned documentCreationCalls(const std::string& path, const char* operation)
+    {
+        dghost::fault::clear();
+        createDocumentNode(path.c_str(), "probe");
+        const unsigned calls = dghost::fault::calls(operation);
+        dghost::newScene();
+        takeOutput();
+        return calls;
+    }
+};
 
 TEST_F(ImportFaultTest, EveryFailingStepIsLoggedAndTheImportGoesOn)
 {
@@ -30,8 +45,8 @@ TEST_F(ImportFaultTest, EveryFailingStepIsLoggedAndTheImportGoesOn)
             ASSERT_TRUE(dghost::fault::failCall(operation, nth)) << operation;
             const auto outcome = load(path, "-n doc");
             logs += takeOutput();
-            // A lost name or value fails the command (with the count); any
-            // other failure is logged and the import succeeds.
+            // A lost name, value or link fails the command (with the
+            // counts); any other failure is logged and the import succeeds.
             if (outcome.status == MS::kFailure)
             {
                 ASSERT_EQ(outcome.errors.size(), 1u) << operation << " " << nth;
@@ -55,19 +70,20 @@ TEST_F(ImportFaultTest, EveryFailingStepIsLoggedAndTheImportGoesOn)
         EXPECT_NE(logs.find(line), std::string::npos) << line;
 }
 
-TEST_F(ImportFaultTest, FailedRootLinkStillBuildsTheRest)
+TEST_F(ImportFaultTest, FailedRootLinkStillBuildsTheRestButFails)
 {
     const std::string path = writeFile("f.xml", "<r a=\"1\">t<c/></r>");
     // The modifier runs the document's creation may need come first.
-    dghost::fault::clear();
-    createDocumentNode(path.c_str(), "probe");
-    const unsigned creationRuns = dghost::fault::calls("doIt");
-    dghost::newScene();
-    takeOutput();
+    const unsigned creationRuns = documentCreationCalls(path, "doIt");
 
     dghost::fault::clear();
     dghost::fault::failCall("doIt", creationRuns + 1);
-    EXPECT_EQ(load(path, "-n doc").text, "Read Succesfull");
+    // The tree stays, but a structure the scene does not hold is no success.
+    const auto outcome = load(path, "-n doc");
+    EXPECT_EQ(outcome.status, MS::kFailure);
+    EXPECT_EQ(outcome.text, "");
+    EXPECT_EQ(outcome.errors, (Names{"XML file \"" + path + "\" imported incompletely: 1 link between "
+                                     "nodes was not made (see the error lines)"}));
     const std::string output = takeOutput();
     EXPECT_NE(output.find("\nError Adding Child to Document Node(kFailure): "
                           "Unexpected Internal Failure\n"),
@@ -88,14 +104,46 @@ TEST_F(ImportFaultTest, FailedRootLinkStillBuildsTheRest)
     EXPECT_EQ(nameOf(children[0]), "c");
 }
 
+TEST_F(ImportFaultTest, LostLinksAreCountedBesideLostValues)
+{
+    const std::string path = writeFile("f.xml", "<r a=\"1\"><c/><d/></r>");
+    const unsigned creationWrites = documentCreationCalls(path, "setValue");
+
+    // Links in order: r to the document, a to r, c to r, d to r.
+    dghost::fault::clear();
+    dghost::fault::failCall("connect", 2, MS::kFailure, 2);
+    auto outcome = load(path, "-n doc");
+    EXPECT_EQ(outcome.status, MS::kFailure);
+    EXPECT_EQ(outcome.text, "");
+    EXPECT_EQ(outcome.errors, (Names{"XML file \"" + path + "\" imported incompletely: 2 links between "
+                                     "nodes were not made (see the error lines)"}));
+    const std::string output = takeOutput();
+    EXPECT_TRUE(contains(output, "\nError connecting Attribute(kFailure): ")) << output;
+    EXPECT_TRUE(contains(output, "\nError Connect Nodes(kFailure): ")) << output;
+    dghost::fault::clear();
+    // What could be linked stays; nothing is taken away.
+    EXPECT_EQ(tree("doc"), "r\"\"(d\"\")");
+    EXPECT_EQ(sceneNodes(), (Names{"doc", "r", "a", "c", "d"}));
+
+    // Both kinds of loss in one message: r's name and its document link.
+    dghost::newScene();
+    takeOutput();
+    dghost::fault::clear();
+    dghost::fault::failCall("setValue", creationWrites + 1);
+    dghost::fault::failCall("connect", 1);
+    outcome = load(path, "-n doc");
+    EXPECT_EQ(outcome.status, MS::kFailure);
+    EXPECT_EQ(outcome.errors, (Names{"XML file \"" + path + "\" imported incompletely: 1 name or value "
+                                     "was not written into the scene and 1 link between nodes was not "
+                                     "made (see the error lines)"}));
+    dghost::fault::clear();
+    takeOutput();
+}
+
 TEST_F(ImportFaultTest, ValueIsWrittenAfterAttributesAndBeforeChildren)
 {
     const std::string path = writeFile("f.xml", "<r a=\"1\">t<c>x</c></r>");
-    dghost::fault::clear();
-    createDocumentNode(path.c_str(), "probe");
-    const unsigned creationWrites = dghost::fault::calls("setValue");
-    dghost::newScene();
-    takeOutput();
+    const unsigned creationWrites = documentCreationCalls(path, "setValue");
 
     // Writes after the document's: r's name, a's name and value, r's value.
     dghost::fault::clear();
