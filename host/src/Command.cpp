@@ -15,6 +15,7 @@
 #include <maya/MStringArray.h>
 
 #include <iostream>
+#include <optional>
 
 using namespace dghost::detail;
 using dghost::CommandOutcome;
@@ -105,7 +106,15 @@ CommandOutcome runCommand(const std::string& name, const std::vector<std::string
     out.command = name;
     auto& commands = registry().commands;
     auto it = commands.find(name);
-    frames().push_back(&out);
+    // Popped on every way out, a thrown allocation failure included, so no
+    // later message is written through a dead outcome.
+    struct Frame {
+        explicit Frame(CommandOutcome* outcome) { frames().push_back(outcome); }
+        ~Frame() { frames().pop_back(); }
+        Frame(const Frame&) = delete;
+        Frame& operator=(const Frame&) = delete;
+    };
+    std::optional<Frame> frame(std::in_place, &out);
     if (it == commands.end()) {
         reportMessage("error", "Cannot find procedure \"" + name + "\".");
         out.status = MS::kFailure;
@@ -116,7 +125,7 @@ CommandOutcome runCommand(const std::string& name, const std::vector<std::string
         CommandEntry entry = it->second;  // the command may unregister itself
         invoke(entry, args, out);
     }
-    frames().pop_back();
+    frame.reset();
     // Messages of a nested command reach the user through the outer one.
     if (CommandOutcome* outer = currentFrame()) {
         outer->errors.insert(outer->errors.end(), out.errors.begin(), out.errors.end());

@@ -52,12 +52,11 @@ struct AllocationCounter {
 
 AllocationCounter gCounter;
 
-// Two host calls are not safe against a failing allocation, which is the
+// Host calls that are not safe against a failing allocation, which is the
 // host's to mend; until then allocations inside them are not failed (and
 // counted as spared): node creation registers the node before it is done,
-// leaving a node that nobody was handed, and a command run through
-// MGlobal::executeCommand can leave its result record behind, dangling.
-const char* const kUnsafeHostCalls[] = {"17MFnDependencyNode6create", "7MGlobal14executeCommand"};
+// leaving a node that nobody was handed.
+const char* const kUnsafeHostCalls[] = {"17MFnDependencyNode6create"};
 
 bool insideUnsafeHostCall()
 {
