@@ -142,7 +142,7 @@ struct Reader {
         Node* node = name.node.empty() ? last : scene->find(name.node);
         if (!node) return fail(s, "no node for plug " + text);
         int a = node->type->findAttribute(name.attribute);
-        if (a < 0) return fail(s, "no attribute " + name.attribute + " on node " + node->name);
+        if (a < 0) return fail(s, "no attribute " + name.attribute + " on node " + node->name.str());
         if (name.index >= 0 && !node->type->attributes[a]->flag(kArray))
             return fail(s, "attribute " + name.attribute + " is not an array");
         end = Endpoint{node, a, name.index};

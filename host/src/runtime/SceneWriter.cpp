@@ -47,7 +47,7 @@ void appendNumber(std::string& out, unsigned long number)
 // "node.attr" or "node.attr[3]", quoted.
 void appendPlug(std::string& out, const Endpoint& end)
 {
-    std::string text = end.node->name;
+    std::string text = end.node->name.str();
     text += '.';
     text += end.node->type->attributes[static_cast<std::size_t>(end.attribute)]->shortName;
     if (end.index >= 0) {
@@ -79,10 +79,12 @@ void writeValues(std::string& out, Node& node)
         if (!attr.isString || !attr.flag(kStorable)) continue;
         const PlugText* whole = node.wholeValue(a);
         if (whole && !whole->empty()) writeValue(out, attr, -1, *whole);
-        const ArrayState* array = node.slot(a).array.get();
+        const ArrayState* array = node.slot(a).array();
         if (!array) continue;
-        for (const ElementState& e : array->ordered())
-            if (e.extra && !e.extra->value.empty()) writeValue(out, attr, e.index, e.extra->value);
+        for (const ElementState& e : array->ordered()) {
+            const ElementExtra* more = array->extra(e);
+            if (more && !more->value.empty()) writeValue(out, attr, e.index, more->value);
+        }
     }
 }
 
@@ -102,9 +104,9 @@ void writeConnections(std::string& out, Node& node)
     for (int a = 0; a < node.slotCount; ++a) {
         const AttributeSlot& slot = node.slot(a);
         Endpoint self{&node, a, -1};
-        if (slot.links && slot.links->source.node) writeConnection(out, slot.links->source, self);
-        if (!slot.array) continue;
-        for (const ElementState& e : slot.array->ordered()) {
+        if (slot.links() && slot.links()->source.node) writeConnection(out, slot.links()->source, self);
+        if (!slot.array()) continue;
+        for (const ElementState& e : slot.array()->ordered()) {
             if (!e.source.node) continue;
             self.index = static_cast<int>(e.index);
             writeConnection(out, e.source, self);
@@ -133,7 +135,7 @@ std::string sceneText(const Scene& scene)
         out += "createNode ";
         out += node->type->name;
         out += " -n ";
-        appendQuoted(out, node->name);
+        appendQuoted(out, node->name.c_str(), node->name.size());
         out += ";\n";
         writeValues(out, *node);
     }
