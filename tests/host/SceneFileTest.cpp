@@ -98,3 +98,60 @@ TEST_F(SceneFiles, OpeningLoadsTheRequiredPlugin)
     EXPECT_TRUE(dghost::isPluginLoaded("ProbePlugin"));
     EXPECT_EQ(run("nodeType needsProbe").text, "probe");
 }
+
+// Saved scenes open through a quick reader; every file it leaves alone or
+// stops at must open, or be refused, exactly as the general reader does.
+TEST_F(SceneFiles, HandWrittenFormsOpenAsTheGeneralReaderReadsThem)
+{
+    const char kEnd[] = "// End of scene file\n";
+    write("forms.ma", std::string("\xEF\xBB\xBF//Maya ASCII scene\nrequires \"ProbePlugin\" \"1.0\";\n") +
+                          "/* a block comment */ createNode probe -n \"p\"; setAttr \".tx\" -type \"string\" \"a\\qb\";\n"
+                          "createNode \"probe\" -n \"c\" // a line comment\n"
+                          "\tsetAttr \"c.it[7]\" -type \"string\" \"tab\\there\";\n"
+                          "connectAttr \"c.o\" \"p.lk[2]\";\n" + kEnd);
+    auto opened = run("file -f -open \"" + path("forms.ma") + "\"");
+    ASSERT_TRUE(opened.status) << (opened.errors.empty() ? "" : opened.errors[0]);
+    EXPECT_EQ(run("ls -dep").strings, (std::vector<std::string>{"p", "c"}));
+    EXPECT_EQ(run("getAttr p.tx").text, "a\\qb");
+    EXPECT_EQ(run("getAttr c.it[7]").text, "tab\there");
+    EXPECT_EQ(run("listConnections -p 1 p.lk[2]").strings, std::vector<std::string>{"c.out"});
+
+    // The same scene without the block comment and the unknown escape.
+    write("plain.ma", std::string("requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"p\";\n") +
+                          "createNode \"probe\" -n \"c\" // a line comment\n"
+                          "\tsetAttr \"c.it[7]\" -type \"string\" \"tab\\there\";\n"
+                          "connectAttr \"c.o\" \"p.lk[2]\";\n" + kEnd);
+    ASSERT_TRUE(run("file -f -open \"" + path("plain.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings, (std::vector<std::string>{"p", "c"}));
+    EXPECT_EQ(run("getAttr c.it[7]").text, "tab\there");
+    EXPECT_EQ(run("listConnections -p 1 p.lk[2]").strings, std::vector<std::string>{"c.out"});
+    EXPECT_FALSE(run("file -q -modified").boolValue);
+}
+
+TEST_F(SceneFiles, AStatementThatFailsLateIsNamedAndTheSceneKept)
+{
+    const std::string head = "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"a\";\ncreateNode probe -n \"b\";\n";
+    const std::string end = "// End of scene file\n";
+    probe("keep");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"connectAttr \"a.o\" \"nobody.lk[0]\";\n", ":4: no node for plug nobody.lk[0]"},
+        {"connectAttr \"a.o\" \"b.lk[1]\";\nconnectAttr \"b.o\" \"b.lk[1]\";\n",
+         ":5: cannot connect: the destination already has an incoming connection"},
+        {"createNode probe -n \"a\";\n", ":4: node name a is taken or not valid"},
+        {"createNode probe -n \"9a\";\n", ":4: node name 9a is taken or not valid"},
+        {"createNode nosuch -n \"z\";\n", ":4: unknown node type nosuch"},
+        {"setAttr \"a.tx[2]\" -type \"string\" \"v\";\n", ":4: attribute tx is not an array"},
+        {"setAttr \"a.lk[2]\" -type \"string\" \"v\";\n", ":4: attribute links does not hold a string"},
+        {"setAttr \"a.it[99999999999]\" -type \"string\" \"v\";\n", ":4: bad index in plug a.it[99999999999]"},
+        {"setAttr \"a.nope\" -type \"string\" \"v\";\n", ":4: no attribute nope on node a"},
+        {"setAttr \"a.tx\" -type \"int\" \"v\";\n", ":4: expected: setAttr PLUG -type \"string\" VALUE"},
+    };
+    for (const auto& [tail, message] : cases) {
+        write("late.ma", head + tail + end);
+        auto out = run("file -f -open \"" + path("late.ma") + "\"");
+        EXPECT_FALSE(out.status) << tail;
+        ASSERT_EQ(out.errors.size(), 1u) << tail;
+        EXPECT_EQ(out.errors[0], path("late.ma") + message) << tail;
+        EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"keep"}) << tail;
+    }
+}

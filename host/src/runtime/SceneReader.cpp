@@ -7,6 +7,7 @@
 
 #include "Api.h"
 #include "runtime/Files.h"
+#include "runtime/SceneQuick.h"
 #include "runtime/ScriptText.h"
 
 #include <dghost/Host.h>
@@ -155,11 +156,7 @@ struct Reader {
         if (!type) return fail(s, "unknown node type " + s.words[0]);
         if (scene->find(s.words[2]) || sanitizeName(s.words[2]) != s.words[2])
             return fail(s, "node name " + s.words[2] + " is taken or not valid");
-        last = scene->create(type, s.words[2], nullptr);
-        if (type->creator && (last->user = static_cast<MPxNode*>(type->creator()))) {
-            setNodeInstance(last->user, last);
-            last->user->postConstructor();
-        }
+        last = makeSceneNode(*scene, type, s.words[2]);
         return true;
     }
 
@@ -195,6 +192,40 @@ struct Reader {
 
 }  // namespace
 
+namespace {
+
+void install(std::unique_ptr<Scene> next, const std::string& path)
+{
+    next->fileName = path;
+    next->modified = false;
+    activeSelection().clear();
+    replaceScene(std::move(next));
+}
+
+// A whole file as the scene writer writes it, read quickly (see
+// SceneQuick.h): 1 when opened, -1 when refused (`error` set), 0 when the
+// file needs the general reader, which then reads it from the start.
+int openQuickly(const std::string& path, const std::string& text, std::string& error)
+{
+    if (!endsWithEndMark(text) || !validScriptText(text)) return 0;
+    const std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    std::vector<std::pair<std::string, int>> required;
+    if (!quickCheckScene(text, start, required)) return 0;
+    Reader reader;
+    reader.path = path;
+    reader.required = std::move(required);
+    if (!reader.loadRequired(lastLine(text))) {
+        error = reader.error;
+        return -1;
+    }
+    auto next = std::make_unique<Scene>();
+    if (!quickBuildScene(text, start, *next)) return 0;
+    install(std::move(next), path);
+    return 1;
+}
+
+}  // namespace
+
 MStatus openScene(const std::string& path, std::string* error)
 {
     auto refuse = [error](const std::string& text) {
@@ -203,6 +234,9 @@ MStatus openScene(const std::string& path, std::string* error)
     };
     std::string text, why;
     if (!readRegularFile(path, text, why)) return refuse("Cannot open scene " + path + ": " + why);
+    const int quick = openQuickly(path, text, why);
+    if (quick > 0) return MS::kSuccess;
+    if (quick < 0) return refuse(why);
     if (!checkScript(text, &why)) return refuse(path + ":" + why.substr(5));
     Reader reader;
     reader.path = path;
@@ -223,10 +257,7 @@ MStatus openScene(const std::string& path, std::string* error)
         reader.failCutShort(end);
         return refuse(reader.error);
     }
-    next->fileName = path;
-    next->modified = false;
-    activeSelection().clear();
-    replaceScene(std::move(next));
+    install(std::move(next), path);
     return MS::kSuccess;
 }
 

@@ -46,7 +46,12 @@ std::size_t sequenceLength(const std::string& text, std::size_t i)
 bool validText(const std::string& text, std::size_t& badOffset)
 {
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t length = text[i] == '\0' ? 0 : sequenceLength(text, i);
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c != 0 && c < 0x80) {   // most bytes: plain ASCII
+            ++i;
+            continue;
+        }
+        std::size_t length = c == 0 ? 0 : sequenceLength(text, i);
         if (length == 0) {
             badOffset = i;
             return false;
@@ -355,6 +360,12 @@ std::string plainText(const std::string& text)
         }
     }
     return out;
+}
+
+bool validScriptText(const std::string& text)
+{
+    std::size_t bad = 0;
+    return validText(text, bad);
 }
 
 bool checkScript(const std::string& text, std::string* error)

@@ -1,0 +1,102 @@
+// Reading a scene file's plain statements in place.
+
+#include "runtime/SceneScanner.h"
+
+#include <cstring>
+
+namespace dghost {
+namespace detail {
+
+namespace {
+
+// The characters that end an unquoted word, as the script tokenizer has them.
+bool endsWord(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ';' || c == '"' || c == '\0';
+}
+
+}  // namespace
+
+bool SceneScanner::quotedWord(std::size_t slot)
+{
+    const std::size_t size = text_.size();
+    const char* data = text_.data();
+    std::size_t start = ++pos_;   // past the opening quote
+    std::size_t end = start;
+    while (end < size && data[end] != '"' && data[end] != '\\' && data[end] != '\n') ++end;
+    if (end >= size || data[end] == '\n') return false;   // unterminated
+    if (data[end] == '"') {
+        words_[slot] = std::string_view(data + start, end - start);
+        pos_ = end + 1;
+        return true;
+    }
+    std::string& buffer = unescaped_[slot];
+    buffer.assign(data + start, end - start);
+    pos_ = end;
+    while (pos_ < size) {
+        const char c = data[pos_++];
+        if (c == '"') {
+            words_[slot] = buffer;
+            return true;
+        }
+        if (c == '\n' || pos_ >= size) return false;
+        if (c != '\\') {
+            buffer += c;
+            continue;
+        }
+        switch (data[pos_++]) {
+        case 'n': buffer += '\n'; break;
+        case 't': buffer += '\t'; break;
+        case 'r': buffer += '\r'; break;
+        case '"': buffer += '"'; break;
+        case '\\': buffer += '\\'; break;
+        default: return false;   // kept as written by the general reader
+        }
+    }
+    return false;
+}
+
+SceneScanner::Result SceneScanner::next()
+{
+    count_ = 0;
+    const std::size_t size = text_.size();
+    const char* data = text_.data();
+    while (pos_ < size) {
+        const char c = data[pos_];
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++pos_;
+            continue;
+        }
+        if (c == '\n' || c == ';') {
+            ++pos_;
+            if (c == '\n') ++line_;
+            if (count_ > 0) return kStatement;
+            continue;
+        }
+        if (c == '/' && pos_ + 1 < size && data[pos_ + 1] == '/') {
+            const void* end = std::memchr(data + pos_, '\n', size - pos_);
+            pos_ = end ? static_cast<std::size_t>(static_cast<const char*>(end) - data) : size;
+            continue;
+        }
+        if (c == '/' && pos_ + 1 < size && data[pos_ + 1] == '*') return kIrregular;
+        if (count_ == kMaxWords) return kIrregular;
+        if (count_ == 0) statementLine_ = line_;
+        const std::size_t slot = count_++;
+        quoted_[slot] = c == '"';
+        if (quoted_[slot]) {
+            if (!quotedWord(slot)) return kIrregular;
+        } else {
+            const std::size_t start = pos_;
+            while (pos_ < size && !endsWord(data[pos_])) ++pos_;
+            if (pos_ == start) return kIrregular;   // a NUL byte
+            words_[slot] = std::string_view(data + start, pos_ - start);
+        }
+        // A statement named by an empty quoted word is one the general
+        // reader skips; leave it to that reader.
+        if (slot == 0 && words_[0].empty()) return kIrregular;
+    }
+    return count_ > 0 ? kStatement : kEnd;
+}
+
+}  // namespace detail
+}  // namespace dghost
