@@ -148,6 +148,9 @@ public:
 
     // Creates a node; `requested` is sanitized and made unique.
     Node* create(NodeType* type, const std::string& requested, MStatus* status);
+    // Creates a node under `name` as it is: the caller has made sure that
+    // it is legal (sanitizeName keeps it) and free. Use create otherwise.
+    Node* createNamed(NodeType* type, const std::string& name);
     void destroy(Node* node);
     Node* find(const std::string& name) const;
     std::string rename(Node* node, const std::string& requested);

@@ -83,6 +83,12 @@ Node* Scene::create(NodeType* type, const std::string& requested, MStatus* statu
     // An empty request always gets a number: xmlDocument1, xmlDocument2...
     std::string sanitized = sanitizeName(requested);
     std::string name = sanitized.empty() ? numberedName(type->defaultNameBase) : uniqueName(sanitized);
+    if (status) *status = MS::kSuccess;
+    return createNamed(type, name);
+}
+
+Node* Scene::createNamed(NodeType* type, const std::string& name)
+{
     Node* node = Node::make(type);
     node->scene = this;
     node->name = name;
@@ -91,7 +97,6 @@ Node* Scene::create(NodeType* type, const std::string& requested, MStatus* statu
     byName_.insert(node);
     ++type->liveNodes;
     modified = true;
-    if (status) *status = MS::kSuccess;
     return node;
 }
 

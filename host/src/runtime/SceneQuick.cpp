@@ -120,7 +120,9 @@ private:
 
 Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name)
 {
-    Node* node = scene.create(type, name, nullptr);
+    // An empty name (which only the general reader lets through) gets a
+    // number, as a script's createNode would give it.
+    Node* node = name.empty() ? scene.create(type, name, nullptr) : scene.createNamed(type, name);
     if (type->creator && (node->user = static_cast<MPxNode*>(type->creator()))) {
         setNodeInstance(node->user, node);
         node->user->postConstructor();

@@ -24,8 +24,9 @@ bool quickCheckScene(const std::string& text, std::size_t start,
 // Builds the checked file's nodes, values and connections into `scene`.
 bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene);
 
-// A node of a scene file: made under its own (legal, free) name, with its
-// plug-in object.
+// A node of a scene file: made under its own name, which the caller has
+// checked is legal and free (an empty one gets a number), with its plug-in
+// object.
 Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name);
 
 }  // namespace detail

@@ -9,10 +9,30 @@ namespace detail {
 
 namespace {
 
-// The characters that end an unquoted word, as the script tokenizer has them.
-bool endsWord(char c)
+// Byte classes, looked up once per byte: what ends an unquoted word (as
+// the script tokenizer has them) and what stops a run of plain bytes in a
+// quoted word. NUL is in both, so a scan also stops at the string's end.
+enum : unsigned char { kEndsWord = 1, kStopsQuoted = 2 };
+
+struct ByteClasses {
+    unsigned char of[256] = {};
+    constexpr ByteClasses()
+    {
+        for (unsigned char c : {' ', '\t', '\r', '\n', ';', '"', '\0'}) of[c] |= kEndsWord;
+        for (unsigned char c : {'"', '\\', '\n', '\0'}) of[c] |= kStopsQuoted;
+    }
+};
+constexpr ByteClasses kClasses;
+
+bool endsWord(char c) { return kClasses.of[static_cast<unsigned char>(c)] & kEndsWord; }
+bool stopsQuoted(char c) { return kClasses.of[static_cast<unsigned char>(c)] & kStopsQuoted; }
+
+// The end of the run of plain quoted bytes from `i`; the string's own
+// terminating NUL stops it at the end.
+std::size_t plainRun(const char* data, std::size_t i)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ';' || c == '"' || c == '\0';
+    while (!stopsQuoted(data[i])) ++i;
+    return i;
 }
 
 }  // namespace
@@ -22,9 +42,8 @@ bool SceneScanner::quotedWord(std::size_t slot)
     const std::size_t size = text_.size();
     const char* data = text_.data();
     std::size_t start = ++pos_;   // past the opening quote
-    std::size_t end = start;
-    while (end < size && data[end] != '"' && data[end] != '\\' && data[end] != '\n') ++end;
-    if (end >= size || data[end] == '\n') return false;   // unterminated
+    std::size_t end = plainRun(data, start);
+    if (end >= size || data[end] == '\n' || data[end] == '\0') return false;   // unterminated
     if (data[end] == '"') {
         words_[slot] = std::string_view(data + start, end - start);
         pos_ = end + 1;
@@ -34,16 +53,16 @@ bool SceneScanner::quotedWord(std::size_t slot)
     buffer.assign(data + start, end - start);
     pos_ = end;
     while (pos_ < size) {
+        const std::size_t plain = plainRun(data, pos_);
+        buffer.append(data + pos_, plain - pos_);
+        pos_ = plain;
+        if (pos_ >= size) return false;
         const char c = data[pos_++];
         if (c == '"') {
             words_[slot] = buffer;
             return true;
         }
-        if (c == '\n' || pos_ >= size) return false;
-        if (c != '\\') {
-            buffer += c;
-            continue;
-        }
+        if (c != '\\' || pos_ >= size) return false;   // a line end, a NUL byte or the end
         switch (data[pos_++]) {
         case 'n': buffer += '\n'; break;
         case 't': buffer += '\t'; break;
