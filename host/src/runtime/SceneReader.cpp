@@ -14,6 +14,7 @@
 #include <dghost/Script.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace dghost {
 namespace detail {
@@ -25,10 +26,10 @@ namespace {
 
 bool endsWithEndMark(const std::string& text)
 {
-    std::string last = text.substr(0, text.size() - (!text.empty() && text.back() == '\n'));
-    if (!last.empty() && last.back() == '\r') last.pop_back();
+    std::string_view last(text.data(), text.size() - (!text.empty() && text.back() == '\n'));
+    if (!last.empty() && last.back() == '\r') last.remove_suffix(1);
     std::size_t start = last.rfind('\n');
-    return last.compare(start == std::string::npos ? 0 : start + 1, std::string::npos, kSceneEndMark) == 0;
+    return last.substr(start == std::string_view::npos ? 0 : start + 1) == kSceneEndMark;
 }
 
 // The line the text's last byte is on.
@@ -214,7 +215,9 @@ int openQuickly(const std::string& path, const std::string& text, std::string& e
     Reader reader;
     reader.path = path;
     reader.required = std::move(required);
-    if (!reader.loadRequired(lastLine(text))) {
+    // The last line only shows in the message for a file cut short, which
+    // this file is not.
+    if (!reader.loadRequired(0)) {
         error = reader.error;
         return -1;
     }

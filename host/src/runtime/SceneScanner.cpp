@@ -80,41 +80,48 @@ SceneScanner::Result SceneScanner::next()
     count_ = 0;
     const std::size_t size = text_.size();
     const char* data = text_.data();
-    while (pos_ < size) {
-        const char c = data[pos_];
+    std::size_t pos = pos_;   // kept local: the member is written back before each return
+    auto leave = [this, &pos](Result result) {
+        pos_ = pos;
+        return result;
+    };
+    while (pos < size) {
+        const char c = data[pos];
         if (c == ' ' || c == '\t' || c == '\r') {
-            ++pos_;
+            ++pos;
             continue;
         }
         if (c == '\n' || c == ';') {
-            ++pos_;
+            ++pos;
             if (c == '\n') ++line_;
-            if (count_ > 0) return kStatement;
+            if (count_ > 0) return leave(kStatement);
             continue;
         }
-        if (c == '/' && pos_ + 1 < size && data[pos_ + 1] == '/') {
-            const void* end = std::memchr(data + pos_, '\n', size - pos_);
-            pos_ = end ? static_cast<std::size_t>(static_cast<const char*>(end) - data) : size;
+        if (c == '/' && data[pos + 1] == '/') {
+            const void* end = std::memchr(data + pos, '\n', size - pos);
+            pos = end ? static_cast<std::size_t>(static_cast<const char*>(end) - data) : size;
             continue;
         }
-        if (c == '/' && pos_ + 1 < size && data[pos_ + 1] == '*') return kIrregular;
-        if (count_ == kMaxWords) return kIrregular;
+        if (c == '/' && data[pos + 1] == '*') return leave(kIrregular);
+        if (count_ == kMaxWords) return leave(kIrregular);
         if (count_ == 0) statementLine_ = line_;
         const std::size_t slot = count_++;
         quoted_[slot] = c == '"';
         if (quoted_[slot]) {
+            pos_ = pos;
             if (!quotedWord(slot)) return kIrregular;
+            pos = pos_;
         } else {
-            const std::size_t start = pos_;
-            while (pos_ < size && !endsWord(data[pos_])) ++pos_;
-            if (pos_ == start) return kIrregular;   // a NUL byte
-            words_[slot] = std::string_view(data + start, pos_ - start);
+            const std::size_t start = pos;
+            while (!endsWord(data[pos])) ++pos;   // the string's NUL ends the last word
+            if (pos == start) return leave(kIrregular);   // a NUL byte
+            words_[slot] = std::string_view(data + start, pos - start);
         }
         // A statement named by an empty quoted word is one the general
         // reader skips; leave it to that reader.
-        if (slot == 0 && words_[0].empty()) return kIrregular;
+        if (slot == 0 && words_[0].empty()) return leave(kIrregular);
     }
-    return count_ > 0 ? kStatement : kEnd;
+    return leave(count_ > 0 ? kStatement : kEnd);
 }
 
 }  // namespace detail

@@ -15,21 +15,33 @@ const char kSceneEndMark[] = "// End of scene file";
 
 namespace {
 
-// Appends `text` in double quotes, escaping quotes, backslashes and line
-// breaks.
-void appendQuoted(std::string& out, const char* text, std::size_t length)
+// Appends `text` with quotes, backslashes and line breaks escaped.
+void appendEscaped(std::string& out, const char* text, std::size_t length)
 {
-    out += '"';
     for (std::size_t i = 0; i < length; ++i) {
+        // Runs of bytes that need no escape go in at once.
+        std::size_t plain = i;
+        while (plain < length && text[plain] != '"' && text[plain] != '\\' && text[plain] != '\n' &&
+               text[plain] != '\t' && text[plain] != '\r')
+            ++plain;
+        out.append(text + i, plain - i);
+        i = plain;
+        if (i == length) break;
         switch (text[i]) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\t': out += "\\t"; break;
         case '\r': out += "\\r"; break;
-        default: out += text[i];
         }
     }
+}
+
+// Appends `text` in double quotes, escaped.
+void appendQuoted(std::string& out, const char* text, std::size_t length)
+{
+    out += '"';
+    appendEscaped(out, text, length);
     out += '"';
 }
 
@@ -44,18 +56,21 @@ void appendNumber(std::string& out, unsigned long number)
     out.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
 }
 
-// "node.attr" or "node.attr[3]", quoted.
+// "node.attr" or "node.attr[3]", quoted. Node names hold no character
+// that needs an escape; attribute names are escaped as any text.
 void appendPlug(std::string& out, const Endpoint& end)
 {
-    std::string text = end.node->name.str();
-    text += '.';
-    text += end.node->type->attributes[static_cast<std::size_t>(end.attribute)]->shortName;
+    const std::string& attribute = end.node->type->attributes[static_cast<std::size_t>(end.attribute)]->shortName;
+    out += '"';
+    out.append(end.node->name.c_str(), end.node->name.size());
+    out += '.';
+    appendEscaped(out, attribute.data(), attribute.size());
     if (end.index >= 0) {
-        text += '[';
-        appendNumber(text, static_cast<unsigned long>(end.index));
-        text += ']';
+        out += '[';
+        appendNumber(out, static_cast<unsigned long>(end.index));
+        out += ']';
     }
-    appendQuoted(out, text);
+    out += '"';
 }
 
 void writeValue(std::string& out, const Attribute& attr, long index, const PlugText& value)
