@@ -184,6 +184,7 @@ public:
         }
         std::string type = flagText(args, "-typ");
         std::vector<std::string> names;
+        names.reserve(nodes.size());
         for (Node* node : nodes)
             if (node && (type.empty() || node->type->name == type)) names.push_back(node->name.str());
         setStrings(names);
