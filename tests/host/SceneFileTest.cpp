@@ -105,7 +105,8 @@ TEST_F(SceneFiles, HandWrittenFormsOpenAsTheGeneralReaderReadsThem)
 {
     const char kEnd[] = "// End of scene file\n";
     write("forms.ma", std::string("\xEF\xBB\xBF//Maya ASCII scene\nrequires \"ProbePlugin\" \"1.0\";\n") +
-                          "/* a block comment */ createNode probe -n \"p\"; setAttr \".tx\" -type \"string\" \"a\\qb\";\n"
+                          "/* a block comment */ createNode probe -n \"p\";"
+                          " setAttr \".tx\" -type \"string\" \"a\\qb\";\n"
                           "createNode \"probe\" -n \"c\" // a line comment\n"
                           "\tsetAttr \"c.it[7]\" -type \"string\" \"tab\\there\";\n"
                           "connectAttr \"c.o\" \"p.lk[2]\";\n" + kEnd);
@@ -130,7 +131,8 @@ TEST_F(SceneFiles, HandWrittenFormsOpenAsTheGeneralReaderReadsThem)
 
 TEST_F(SceneFiles, AStatementThatFailsLateIsNamedAndTheSceneKept)
 {
-    const std::string head = "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"a\";\ncreateNode probe -n \"b\";\n";
+    const std::string head =
+        "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"a\";\ncreateNode probe -n \"b\";\n";
     const std::string end = "// End of scene file\n";
     probe("keep");
     const std::vector<std::pair<std::string, std::string>> cases = {

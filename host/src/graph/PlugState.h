@@ -30,10 +30,10 @@ struct Endpoint {
     }
 };
 
-// The string value of a plug (and a node's name) in 16 bytes: up to 15 bytes in place (most
-// values are short: tags, numbers, names), longer ones on the heap. In
-// place, the last byte holds 15 minus the size, which is the terminating
-// NUL when all 15 are used.
+// The string value of a plug, or a node's name, in 16 bytes: up to 15
+// bytes in place (most values are short: tags, numbers, names), longer
+// ones on the heap. In place, the last byte holds 15 minus the size, which
+// is the terminating NUL when all 15 are used.
 class PlugText {
 public:
     PlugText() { setInline(0); }
