@@ -39,21 +39,6 @@ void NodeType::prepareLayout()
         if (attributes[a]->isString) valueSlots[a] = valueCount++;
 }
 
-std::size_t PlugText::size() const
-{
-    if (!onHeap()) return 15 - static_cast<std::size_t>(storage_[15]);
-    std::uint32_t length = 0;
-    std::memcpy(&length, storage_ + sizeof(char*), sizeof length);
-    return length;
-}
-
-char* PlugText::heapData() const
-{
-    char* data = nullptr;
-    std::memcpy(&data, storage_, sizeof data);
-    return data;
-}
-
 void PlugText::setInline(std::size_t length)
 {
     storage_[length] = '\0';

@@ -42,7 +42,13 @@ public:
     PlugText& operator=(const PlugText&) = delete;
 
     const char* c_str() const { return onHeap() ? heapData() : storage_; }
-    std::size_t size() const;
+    std::size_t size() const
+    {
+        if (!onHeap()) return 15 - static_cast<std::size_t>(storage_[15]);
+        std::uint32_t length = 0;
+        std::memcpy(&length, storage_ + sizeof(char*), sizeof length);
+        return length;
+    }
     bool empty() const { return size() == 0; }
     void assign(const char* text, std::size_t length);
     PlugText& operator=(const std::string& text)
@@ -60,7 +66,12 @@ public:
 private:
     static constexpr char kHeapTag = static_cast<char>(0x80);
     bool onHeap() const { return storage_[15] == kHeapTag; }
-    char* heapData() const;
+    char* heapData() const
+    {
+        char* data = nullptr;
+        std::memcpy(&data, storage_, sizeof data);
+        return data;
+    }
     void setInline(std::size_t length);
     void freeHeap();
 
