@@ -50,6 +50,9 @@ bool splitPlug(std::string_view text, std::string_view& node, std::string_view& 
 class Builder {
 public:
     explicit Builder(Scene& scene) : scene_(scene) {}
+    ~Builder() { release(recent_); }
+    Builder(const Builder&) = delete;
+    Builder& operator=(const Builder&) = delete;
 
     bool statement(const SceneScanner& s)
     {
@@ -79,17 +82,31 @@ private:
         std::string_view nodeName, attribute;
         int index = -1;
         if (!splitPlug(text, nodeName, attribute, index)) return false;
-        Node* node = last_;
-        if (!nodeName.empty()) {
-            name_.assign(nodeName);
-            node = scene_.find(name_);
-        }
+        Node* node = nodeName.empty() ? last_ : findNode(nodeName);
         if (!node) return false;
         const int a = node->type->findAttribute(attribute.data(), attribute.size());
         if (a < 0 || (index >= 0 && !node->type->attributes[static_cast<std::size_t>(a)]->flag(kArray)))
             return false;
         end = Endpoint{node, a, index};
         return true;
+    }
+
+    // The scene writer writes a node's incoming connections together, so
+    // one node is named again and again: it is checked first (still that
+    // name, so still the one node of that name) before the name table.
+    Node* findNode(std::string_view nodeName)
+    {
+        if (recent_ && recent_->alive && recent_->name.size() == nodeName.size() &&
+            std::string_view(recent_->name.c_str(), recent_->name.size()) == nodeName)
+            return recent_;
+        name_.assign(nodeName);
+        Node* node = scene_.find(name_);
+        if (node) {
+            retain(node);   // held, so a node that left meanwhile is never read freed
+            release(recent_);
+            recent_ = node;
+        }
+        return node;
     }
 
     bool setAttr(std::string_view plug, std::string_view value)
@@ -111,6 +128,7 @@ private:
 
     Scene& scene_;
     Node* last_ = nullptr;
+    Node* recent_ = nullptr;   // the node a plug named last
     NodeType* type_ = nullptr;
     std::string typeName_;
     std::string name_;   // reused for every lookup
