@@ -151,6 +151,9 @@ public:
     // Creates a node under `name` as it is: the caller has made sure that
     // it is legal (sanitizeName keeps it) and free. Use create otherwise.
     Node* createNamed(NodeType* type, const std::string& name);
+    // Room for `count` more nodes without growing the tables (a scene file
+    // knows how many it holds).
+    void reserve(std::size_t count);
     void destroy(Node* node);
     Node* find(const std::string& name) const;
     std::string rename(Node* node, const std::string& requested);

@@ -55,7 +55,7 @@ void NameIndex::place(Node* node, std::uint64_t hash)
 void NameIndex::insert(Node* node)
 {
     // Up to 80% full: probes stay short while a slot costs 10 bytes a node.
-    if ((size_ + 1) * 5 > slots_.size() * 4) grow();
+    if ((size_ + 1) * 5 > slots_.size() * 4) grow(slots_.empty() ? 16 : slots_.size() * 2);
     place(node, hashOf(node));
 }
 
@@ -88,11 +88,17 @@ void NameIndex::clear()
     size_ = 0;
 }
 
-void NameIndex::grow()
+void NameIndex::reserve(std::size_t count)
+{
+    std::size_t capacity = slots_.empty() ? 16 : slots_.size();
+    while (count * 5 > capacity * 4) capacity *= 2;
+    if (capacity > slots_.size()) grow(capacity);
+}
+
+void NameIndex::grow(std::size_t capacity)
 {
     std::vector<std::uint64_t> old;
     old.swap(slots_);
-    const std::size_t capacity = old.empty() ? 16 : old.size() * 2;
     slots_.assign(capacity, 0);
     size_ = 0;
     for (std::uint64_t slot : old)

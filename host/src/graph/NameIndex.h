@@ -24,6 +24,8 @@ public:
     // The node's name must not be in the index yet.
     void insert(Node* node);
     void erase(const std::string& name);
+    // Room for `count` names without growing.
+    void reserve(std::size_t count);
     std::size_t size() const { return size_; }
     void clear();
 
@@ -31,7 +33,7 @@ private:
     static std::uint64_t hashOf(const char* name, std::size_t length);
     static std::uint64_t hashOf(const Node* node);
     void place(Node* node, std::uint64_t hash);
-    void grow();
+    void grow(std::size_t capacity);
 
     std::vector<std::uint64_t> slots_;   // 0: free; size is a power of two
     std::size_t size_ = 0;

@@ -100,6 +100,12 @@ Node* Scene::createNamed(NodeType* type, const std::string& name)
     return node;
 }
 
+void Scene::reserve(std::size_t count)
+{
+    order_.reserve(order_.size() + count);
+    byName_.reserve(byName_.size() + count);
+}
+
 void Scene::destroy(Node* node)
 {
     if (!node || !node->alive) return;

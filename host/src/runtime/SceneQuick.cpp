@@ -149,8 +149,9 @@ Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name)
 }
 
 bool quickCheckScene(const std::string& text, std::size_t start,
-                     std::vector<std::pair<std::string, int>>& required)
+                     std::vector<std::pair<std::string, int>>& required, std::size_t& nodes)
 {
+    nodes = 0;
     SceneScanner s(text, start);
     for (;;) {
         const SceneScanner::Result result = s.next();
@@ -164,6 +165,7 @@ bool quickCheckScene(const std::string& text, std::size_t start,
             required.emplace_back(std::move(plugin), s.line());
         } else if (name == "createNode") {
             if (words != 3 || s.word(2) != "-n" || s.quoted(2)) return false;
+            ++nodes;
         } else if (name == "setAttr") {
             if (words != 4 || s.word(2) != "-type" || s.word(3) != "string") return false;
         } else if (name != "connectAttr" || words != 2) {

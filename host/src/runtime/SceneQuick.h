@@ -18,9 +18,9 @@ namespace dghost {
 namespace detail {
 
 // The checks every statement must pass before anything runs; fills the
-// plug-ins the file requires with their lines.
+// plug-ins the file requires with their lines, and counts its nodes.
 bool quickCheckScene(const std::string& text, std::size_t start,
-                     std::vector<std::pair<std::string, int>>& required);
+                     std::vector<std::pair<std::string, int>>& required, std::size_t& nodes);
 // Builds the checked file's nodes, values and connections into `scene`.
 bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene);
 

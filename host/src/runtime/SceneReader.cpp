@@ -211,7 +211,8 @@ int openQuickly(const std::string& path, const std::string& text, std::string& e
     if (!endsWithEndMark(text) || !validScriptText(text)) return 0;
     const std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     std::vector<std::pair<std::string, int>> required;
-    if (!quickCheckScene(text, start, required)) return 0;
+    std::size_t nodes = 0;
+    if (!quickCheckScene(text, start, required, nodes)) return 0;
     Reader reader;
     reader.path = path;
     reader.required = std::move(required);
@@ -222,6 +223,7 @@ int openQuickly(const std::string& path, const std::string& text, std::string& e
         return -1;
     }
     auto next = std::make_unique<Scene>();
+    next->reserve(nodes);
     if (!quickBuildScene(text, start, *next)) return 0;
     install(std::move(next), path);
     return 1;
