@@ -157,3 +157,47 @@ TEST_F(SceneFiles, AStatementThatFailsLateIsNamedAndTheSceneKept)
         EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"keep"}) << tail;
     }
 }
+
+TEST_F(SceneFiles, LineEndingsNamesAndBytesReadTheSameEitherWay)
+{
+    const std::string end = "// End of scene file\r\n";
+    // Windows line ends, relative and full plug names mixed, one node named
+    // by many plugs in a row, UTF-8 in a value.
+    write("crlf.ma", "requires \"ProbePlugin\" \"1.0\";\r\ncreateNode probe -n \"p\";\r\n"
+                     "createNode probe -n \"a\";\r\n"
+                     "\tsetAttr \".tx\" -type \"string\" \"caf\xC3\xA9 \xF0\x9F\x98\x80\";\r\n"
+                     "createNode probe -n \"b\";\r\nconnectAttr \"a.o\" \"p.lk[0]\";\r\n"
+                     "connectAttr \"b.o\" \"p.lk[1]\";\r\nsetAttr \"p.it[4]\" -type \"string\" \"four\";\r\n" + end);
+    ASSERT_TRUE(run("file -f -open \"" + path("crlf.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings, (std::vector<std::string>{"p", "a", "b"}));
+    EXPECT_EQ(run("getAttr a.tx").text, "caf\xC3\xA9 \xF0\x9F\x98\x80");
+    EXPECT_EQ(run("getAttr p.it[4]").text, "four");
+    EXPECT_EQ(run("listConnections -p 1 p.lk[1]").strings, std::vector<std::string>{"b.out"});
+
+    // An empty quoted name is numbered, as a script's createNode numbers it.
+    write("empty.ma", "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"\";\n" + end);
+    ASSERT_TRUE(run("file -f -open \"" + path("empty.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"probe1"});
+
+    // A bad byte well past the first eight is still found, on its line.
+    write("bytes.ma", "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"a\";\n"
+                      "setAttr \".tx\" -type \"string\" \"ok \xC3\xA9 then \xFF\";\n" + end);
+    auto bad = run("file -f -open \"" + path("bytes.ma") + "\"");
+    ASSERT_EQ(bad.errors.size(), 1u);
+    EXPECT_EQ(bad.errors[0], path("bytes.ma") + ":3: the text is not valid UTF-8");
+    EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"probe1"});
+}
+
+TEST_F(SceneFiles, ASavedFileNamesItsPluginsFirstAndLinksLast)
+{
+    MObject parent = probe("parent"), child = probe("child");
+    ASSERT_TRUE(link(plug(child, "o"), plug(parent, "lk").elementByLogicalIndex(0)));
+    ASSERT_TRUE(plug(child, "tx").setValue("v"));
+    ASSERT_TRUE(run("file -rename \"" + path("order.ma") + "\"; file -save").status);
+    const std::string saved = read(path("order.ma"));
+    const std::string head = "//Maya ASCII scene\n//Codeset: UTF-8\nrequires \"ProbePlugin\" \"1.0\";\ncreateNode";
+    EXPECT_EQ(saved.rfind(head, 0), 0u);
+    EXPECT_LT(saved.rfind("createNode"), saved.find("connectAttr"));
+    EXPECT_LT(saved.find("setAttr"), saved.find("connectAttr"));
+    EXPECT_EQ(saved.substr(saved.size() - 21), "// End of scene file\n");
+}
