@@ -91,7 +91,7 @@ void addFlatTargets(std::vector<Target>& out, const FileRun& flat)
             out.push_back(target("XmlFind -n beyond its names line, us per scene node" + log, "< 1 us",
                                  (find->seconds - line->seconds) * 1e6 / nodes, 1.0));
         addRatioTarget(out, "scene open / import" + log, findStep(*list, "scene_open"), findStep(*list, "import"),
-                       1.0, "<= 1x");
+                       0.3, "<= 0.3x");
         addRatioTarget(out, "scene save / import" + log, findStep(*list, "scene_save"), findStep(*list, "import"),
                        0.5, "<= 0.5x");
     }
@@ -108,7 +108,7 @@ void addMemoryTargets(std::vector<Target>& out, const BenchRun& run)
 {
     const StepResult* element = findStep(run.nodeMemory, "element_node");
     const StepResult* attribute = findStep(run.nodeMemory, "attribute_node");
-    if (element) out.push_back(target("scene bytes per element node", "<= 400", extra(element, "bytes_each"), 400));
+    if (element) out.push_back(target("scene bytes per element node", "<= 300", extra(element, "bytes_each"), 300));
     if (attribute)
         out.push_back(target("scene bytes per attribute node", "<= 250", extra(attribute, "bytes_each"), 250));
 }

@@ -155,7 +155,7 @@ MString MFnDependencyNode::name(MStatus* ReturnStatus) const
 {
     if (ReturnStatus && injected(Op::name, ReturnStatus)) return MString();
     Node* node = nodeOf(fObject, ReturnStatus);
-    return node ? MString(node->name.c_str()) : MString();
+    return node ? MString(node->name.c_str(), static_cast<int>(node->name.size())) : MString();
 }
 
 MString MFnDependencyNode::absoluteName(MStatus* ReturnStatus) const
@@ -251,10 +251,11 @@ MStatus MFnDependencyNode::getConnections(MPlugArray& array) const
     if (!node) return status;
     for (int a = 0; a < node->slotCount; ++a) {
         const AttributeSlot& slot = node->slot(a);
-        if (slot.links && slot.links->connected()) put(array, makePlug(Endpoint{node, a, -1}));
-        if (!slot.array) continue;
-        for (const ElementState& e : slot.array->ordered())
-            if (e.connected()) put(array, makePlug(Endpoint{node, a, static_cast<int>(e.index)}));
+        if (slot.links() && slot.links()->connected()) put(array, makePlug(Endpoint{node, a, -1}));
+        const ArrayState* elements = slot.array();
+        if (!elements) continue;
+        for (const ElementState& e : elements->ordered())
+            if (elements->connected(e)) put(array, makePlug(Endpoint{node, a, static_cast<int>(e.index)}));
     }
     return MS::kSuccess;
 }

@@ -30,12 +30,12 @@ MObject& MObject::operator=(const MObject& other)
 
 bool MObject::hasFn(MFn::Type fs) const
 {
-    return fPtr && static_cast<Handle*>(fPtr)->hasFn(fs);
+    return fPtr && dghost::detail::hasFnOf(*static_cast<Handle*>(fPtr), fs);
 }
 bool MObject::isNull() const { return fPtr == nullptr; }
 MFn::Type MObject::apiType() const
 {
-    return fPtr ? static_cast<Handle*>(fPtr)->apiType() : MFn::kInvalid;
+    return fPtr ? dghost::detail::apiTypeOf(*static_cast<Handle*>(fPtr)) : MFn::kInvalid;
 }
 
 const char* MObject::apiTypeStr() const
@@ -91,3 +91,38 @@ bool MDGContext::isNormal(MStatus* ReturnStatus) const
 const MDGContext MDGContext::current() { return fsNormal; }
 
 OPENMAYA_NAMESPACE_CLOSE
+
+namespace dghost {
+namespace detail {
+
+MFn::Type apiTypeOf(const Handle& handle)
+{
+    switch (handle.kind) {
+    case Handle::Kind::Node: return static_cast<const Node&>(handle).apiType();
+    case Handle::Kind::Attribute: return static_cast<const Attribute&>(handle).apiType();
+    case Handle::Kind::Plugin: return static_cast<const Plugin&>(handle).apiType();
+    }
+    return MFn::kInvalid;
+}
+
+bool hasFnOf(const Handle& handle, MFn::Type type)
+{
+    switch (handle.kind) {
+    case Handle::Kind::Node: return static_cast<const Node&>(handle).hasFn(type);
+    case Handle::Kind::Attribute: return static_cast<const Attribute&>(handle).hasFn(type);
+    case Handle::Kind::Plugin: return static_cast<const Plugin&>(handle).hasFn(type);
+    }
+    return false;
+}
+
+void destroy(Handle* handle)
+{
+    switch (handle->kind) {
+    case Handle::Kind::Node: delete static_cast<Node*>(handle); return;
+    case Handle::Kind::Attribute: delete static_cast<Attribute*>(handle); return;
+    case Handle::Kind::Plugin: delete static_cast<Plugin*>(handle); return;
+    }
+}
+
+}  // namespace detail
+}  // namespace dghost

@@ -110,7 +110,7 @@ MString MPlug::partialName(bool includeNodeName, bool, bool, bool, bool, bool us
     std::string text;
     text.reserve((includeNodeName ? end.node->name.size() + 1 : 0) + attrName.size() +
                  static_cast<std::size_t>(indexLength));
-    if (includeNodeName) text.append(end.node->name).append(1, '.');
+    if (includeNodeName) text.append(end.node->name.c_str(), end.node->name.size()).append(1, '.');
     text.append(attrName).append(index, static_cast<std::size_t>(indexLength));
     return MString(text.c_str(), static_cast<int>(text.size()));
 }
@@ -121,7 +121,7 @@ bool MPlug::isNetworked(MStatus* ReturnStatus) const
     if (!resolve(*this, end, ReturnStatus)) return false;
     if (end.index >= 0) return end.node->read(end.attribute, end.index).connected();
     const AttributeSlot& slot = end.node->slot(end.attribute);
-    return (slot.links && slot.links->connected()) || (slot.array && slot.array->numConnected() > 0);
+    return (slot.links() && slot.links()->connected()) || (slot.array() && slot.array()->numConnected() > 0);
 }
 
 bool MPlug::isArray(MStatus* ReturnStatus) const
@@ -164,7 +164,7 @@ unsigned int MPlug::numElements(MStatus* ReturnStatus) const
         setStatus(ReturnStatus, MS::kFailure);
         return 0;
     }
-    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    const ArrayState* array = end.node->slot(end.attribute).array();
     return array ? static_cast<unsigned int>(array->size()) : 0;
 }
 
@@ -174,7 +174,7 @@ unsigned int MPlug::numConnectedElements(MStatus* ReturnStatus) const
 {
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus) || !isArrayPlug(end)) return 0;
-    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    const ArrayState* array = end.node->slot(end.attribute).array();
     return array ? static_cast<unsigned int>(array->numConnected()) : 0;
 }
 
@@ -189,7 +189,7 @@ unsigned int MPlug::getExistingArrayAttributeIndices(MIntArray& indices, MStatus
         return 0;
     }
     // Filled directly: the host's own work is not an injectable append.
-    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    const ArrayState* array = end.node->slot(end.attribute).array();
     if (!array) return 0;
     indices.setLength(static_cast<unsigned int>(array->size()));
     for (std::size_t i = 0; i < array->size(); ++i)
@@ -215,7 +215,7 @@ MPlug MPlug::elementByPhysicalIndex(unsigned int physicalIndex, MStatus* ReturnS
 {
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus)) return MPlug();
-    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    const ArrayState* array = end.node->slot(end.attribute).array();
     if (!isArrayPlug(end) || !array || physicalIndex >= array->size()) {
         setStatus(ReturnStatus, MS::kFailure);
         return MPlug();
@@ -229,7 +229,7 @@ MPlug MPlug::connectionByPhysicalIndex(unsigned int physicalIndex, MStatus* Retu
     if (injected(Op::connectionByPhysicalIndex, ReturnStatus)) return MPlug();
     Endpoint end;
     if (!resolve(*this, end, ReturnStatus)) return MPlug();
-    const ArrayState* array = end.node->slot(end.attribute).array.get();
+    const ArrayState* array = end.node->slot(end.attribute).array();
     std::size_t position = 0;
     if (!isArrayPlug(end) || !array || !array->connectedPosition(physicalIndex, position)) {
         // Past the connected elements: a plug with no connections.

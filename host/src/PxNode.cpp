@@ -57,7 +57,7 @@ MString MPxNode::typeName() const
 MString MPxNode::name() const
 {
     Node* node = MPxNodeAccess::node(*this);
-    return node ? MString(node->name.c_str()) : MString();
+    return node ? MString(node->name.c_str(), static_cast<int>(node->name.size())) : MString();
 }
 
 MObject MPxNode::thisMObject() const

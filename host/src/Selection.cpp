@@ -60,7 +60,7 @@ std::vector<Node*> matchNodes(const std::string& pattern)
         return found;
     }
     for (Node* node : scene().nodes())
-        if (matchPattern(pattern, node->name)) found.push_back(node);
+        if (matchPattern(pattern, node->name.str())) found.push_back(node);
     return found;
 }
 
@@ -161,7 +161,7 @@ MStatus MSelectionList::getSelectionStrings(MStringArray& array) const
 {
     array.clear();
     for (const MObject& item : fItems)
-        if (Node* node = liveNode(item)) put(array, MString(node->name.c_str()));
+        if (Node* node = liveNode(item)) put(array, MString(node->name.c_str(), static_cast<int>(node->name.size())));
     return MS::kSuccess;
 }
 
@@ -223,7 +223,7 @@ MStatus MItSelectionList::getStrings(MStringArray& array)
     MObject item;
     MStatus status = getDependNode(item);
     if (!status) return status;
-    put(array, MString(liveNode(item)->name.c_str()));
+    put(array, MString(liveNode(item)->name.c_str(), static_cast<int>(liveNode(item)->name.size())));
     return MS::kSuccess;
 }
 

@@ -6,6 +6,7 @@
 #include <maya/MGlobal.h>
 #include <maya/MIntArray.h>
 #include <maya/MPlugArray.h>
+#include <maya/MSelectionList.h>
 #include <maya/MStringArray.h>
 
 #include <vector>
@@ -321,4 +322,51 @@ TEST_F(Faults, CommandsAndNodeCreationFailOnDemand)
     dghost::fault::failCall("executeCommand", 1, MS::kNotFound);
     MStringArray names;
     EXPECT_EQ(MGlobal::executeCommand("ls -dep", names), MS::kNotFound);
+}
+
+// A whole array plug may feed others before it has elements, and keeps
+// those links once elements are made on it.
+TEST_F(Connections, AWholeArrayKeepsItsLinksWhenItGetsElements)
+{
+    MObject a = probe("a"), b = probe("b"), c = probe("c");
+    ASSERT_TRUE(link(plug(a, "lk"), plug(b, "lk").elementByLogicalIndex(0)));
+    ASSERT_TRUE(link(plug(c, "o"), plug(a, "lk").elementByLogicalIndex(3)));
+    MPlugArray found;
+    ASSERT_TRUE(plug(a, "lk").connectedTo(found, false, true));
+    ASSERT_EQ(found.length(), 1u);
+    EXPECT_EQ(std::string(found[0].partialName(true).asChar()), "b.lk[0]");
+    ASSERT_TRUE(plug(a, "lk").elementByLogicalIndex(3).connectedTo(found, true, false));
+    EXPECT_TRUE(found[0].node() == c);
+    EXPECT_EQ(plug(a, "lk").numElements(), 1u);
+    EXPECT_EQ(plug(a, "lk").numConnectedElements(), 1u);
+
+    MDGModifier modifier;
+    modifier.deleteNode(a);
+    ASSERT_TRUE(modifier.doIt());
+    EXPECT_FALSE(plug(b, "lk").elementByLogicalIndex(0).isConnected());
+    EXPECT_FALSE(plug(c, "o").isConnected());
+}
+
+// Names stay findable through many creations, deletions and renames (the
+// name table moves entries when it grows and when one leaves).
+TEST_F(Names, EveryLiveNameIsFoundAfterChurn)
+{
+    std::vector<MObject> nodes;
+    for (int i = 0; i < 3000; ++i) nodes.push_back(probe(i % 2 ? "odd" : "even"));
+    MDGModifier modifier;
+    for (std::size_t i = 0; i < nodes.size(); i += 3) modifier.deleteNode(nodes[i]);
+    ASSERT_TRUE(modifier.doIt());
+    for (std::size_t i = 1; i < nodes.size(); i += 3) MFnDependencyNode(nodes[i]).setName("moved");
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (i % 3 == 0) continue;
+        MSelectionList list;
+        const std::string name = nameOf(nodes[i]);
+        ASSERT_TRUE(list.add(name.c_str())) << name;
+        MObject back;
+        ASSERT_TRUE(list.getDependNode(0, back)) << name;
+        EXPECT_TRUE(back == nodes[i]) << name;
+    }
+    MSelectionList gone;
+    EXPECT_FALSE(gone.add("even"));   // node 0 was deleted
+    EXPECT_EQ(nameOf(probe("even")), "even");
 }

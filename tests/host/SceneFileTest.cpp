@@ -98,3 +98,106 @@ TEST_F(SceneFiles, OpeningLoadsTheRequiredPlugin)
     EXPECT_TRUE(dghost::isPluginLoaded("ProbePlugin"));
     EXPECT_EQ(run("nodeType needsProbe").text, "probe");
 }
+
+// Saved scenes open through a quick reader; every file it leaves alone or
+// stops at must open, or be refused, exactly as the general reader does.
+TEST_F(SceneFiles, HandWrittenFormsOpenAsTheGeneralReaderReadsThem)
+{
+    const char kEnd[] = "// End of scene file\n";
+    write("forms.ma", std::string("\xEF\xBB\xBF//Maya ASCII scene\nrequires \"ProbePlugin\" \"1.0\";\n") +
+                          "/* a block comment */ createNode probe -n \"p\";"
+                          " setAttr \".tx\" -type \"string\" \"a\\qb\";\n"
+                          "createNode \"probe\" -n \"c\" // a line comment\n"
+                          "\tsetAttr \"c.it[7]\" -type \"string\" \"tab\\there\";\n"
+                          "connectAttr \"c.o\" \"p.lk[2]\";\n" + kEnd);
+    auto opened = run("file -f -open \"" + path("forms.ma") + "\"");
+    ASSERT_TRUE(opened.status) << (opened.errors.empty() ? "" : opened.errors[0]);
+    EXPECT_EQ(run("ls -dep").strings, (std::vector<std::string>{"p", "c"}));
+    EXPECT_EQ(run("getAttr p.tx").text, "a\\qb");
+    EXPECT_EQ(run("getAttr c.it[7]").text, "tab\there");
+    EXPECT_EQ(run("listConnections -p 1 p.lk[2]").strings, std::vector<std::string>{"c.out"});
+
+    // The same scene without the block comment and the unknown escape.
+    write("plain.ma", std::string("requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"p\";\n") +
+                          "createNode \"probe\" -n \"c\" // a line comment\n"
+                          "\tsetAttr \"c.it[7]\" -type \"string\" \"tab\\there\";\n"
+                          "connectAttr \"c.o\" \"p.lk[2]\";\n" + kEnd);
+    ASSERT_TRUE(run("file -f -open \"" + path("plain.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings, (std::vector<std::string>{"p", "c"}));
+    EXPECT_EQ(run("getAttr c.it[7]").text, "tab\there");
+    EXPECT_EQ(run("listConnections -p 1 p.lk[2]").strings, std::vector<std::string>{"c.out"});
+    EXPECT_FALSE(run("file -q -modified").boolValue);
+}
+
+TEST_F(SceneFiles, AStatementThatFailsLateIsNamedAndTheSceneKept)
+{
+    const std::string head =
+        "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"a\";\ncreateNode probe -n \"b\";\n";
+    const std::string end = "// End of scene file\n";
+    probe("keep");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"connectAttr \"a.o\" \"nobody.lk[0]\";\n", ":4: no node for plug nobody.lk[0]"},
+        {"connectAttr \"a.o\" \"b.lk[1]\";\nconnectAttr \"b.o\" \"b.lk[1]\";\n",
+         ":5: cannot connect: the destination already has an incoming connection"},
+        {"createNode probe -n \"a\";\n", ":4: node name a is taken or not valid"},
+        {"createNode probe -n \"9a\";\n", ":4: node name 9a is taken or not valid"},
+        {"createNode nosuch -n \"z\";\n", ":4: unknown node type nosuch"},
+        {"setAttr \"a.tx[2]\" -type \"string\" \"v\";\n", ":4: attribute tx is not an array"},
+        {"setAttr \"a.lk[2]\" -type \"string\" \"v\";\n", ":4: attribute links does not hold a string"},
+        {"setAttr \"a.it[99999999999]\" -type \"string\" \"v\";\n", ":4: bad index in plug a.it[99999999999]"},
+        {"setAttr \"a.nope\" -type \"string\" \"v\";\n", ":4: no attribute nope on node a"},
+        {"setAttr \"a.tx\" -type \"int\" \"v\";\n", ":4: expected: setAttr PLUG -type \"string\" VALUE"},
+    };
+    for (const auto& [tail, message] : cases) {
+        write("late.ma", head + tail + end);
+        auto out = run("file -f -open \"" + path("late.ma") + "\"");
+        EXPECT_FALSE(out.status) << tail;
+        ASSERT_EQ(out.errors.size(), 1u) << tail;
+        EXPECT_EQ(out.errors[0], path("late.ma") + message) << tail;
+        EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"keep"}) << tail;
+    }
+}
+
+TEST_F(SceneFiles, LineEndingsNamesAndBytesReadTheSameEitherWay)
+{
+    const std::string end = "// End of scene file\r\n";
+    // Windows line ends, relative and full plug names mixed, one node named
+    // by many plugs in a row, UTF-8 in a value.
+    write("crlf.ma", "requires \"ProbePlugin\" \"1.0\";\r\ncreateNode probe -n \"p\";\r\n"
+                     "createNode probe -n \"a\";\r\n"
+                     "\tsetAttr \".tx\" -type \"string\" \"caf\xC3\xA9 \xF0\x9F\x98\x80\";\r\n"
+                     "createNode probe -n \"b\";\r\nconnectAttr \"a.o\" \"p.lk[0]\";\r\n"
+                     "connectAttr \"b.o\" \"p.lk[1]\";\r\nsetAttr \"p.it[4]\" -type \"string\" \"four\";\r\n" + end);
+    ASSERT_TRUE(run("file -f -open \"" + path("crlf.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings, (std::vector<std::string>{"p", "a", "b"}));
+    EXPECT_EQ(run("getAttr a.tx").text, "caf\xC3\xA9 \xF0\x9F\x98\x80");
+    EXPECT_EQ(run("getAttr p.it[4]").text, "four");
+    EXPECT_EQ(run("listConnections -p 1 p.lk[1]").strings, std::vector<std::string>{"b.out"});
+
+    // An empty quoted name is numbered, as a script's createNode numbers it.
+    write("empty.ma", "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"\";\n" + end);
+    ASSERT_TRUE(run("file -f -open \"" + path("empty.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"probe1"});
+
+    // A bad byte well past the first eight is still found, on its line.
+    write("bytes.ma", "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"a\";\n"
+                      "setAttr \".tx\" -type \"string\" \"ok \xC3\xA9 then \xFF\";\n" + end);
+    auto bad = run("file -f -open \"" + path("bytes.ma") + "\"");
+    ASSERT_EQ(bad.errors.size(), 1u);
+    EXPECT_EQ(bad.errors[0], path("bytes.ma") + ":3: the text is not valid UTF-8");
+    EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"probe1"});
+}
+
+TEST_F(SceneFiles, ASavedFileNamesItsPluginsFirstAndLinksLast)
+{
+    MObject parent = probe("parent"), child = probe("child");
+    ASSERT_TRUE(link(plug(child, "o"), plug(parent, "lk").elementByLogicalIndex(0)));
+    ASSERT_TRUE(plug(child, "tx").setValue("v"));
+    ASSERT_TRUE(run("file -rename \"" + path("order.ma") + "\"; file -save").status);
+    const std::string saved = read(path("order.ma"));
+    const std::string head = "//Maya ASCII scene\n//Codeset: UTF-8\nrequires \"ProbePlugin\" \"1.0\";\ncreateNode";
+    EXPECT_EQ(saved.rfind(head, 0), 0u);
+    EXPECT_LT(saved.rfind("createNode"), saved.find("connectAttr"));
+    EXPECT_LT(saved.find("setAttr"), saved.find("connectAttr"));
+    EXPECT_EQ(saved.substr(saved.size() - 21), "// End of scene file\n");
+}

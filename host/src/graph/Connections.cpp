@@ -38,7 +38,7 @@ void notify(const Endpoint& self, const Endpoint& other, bool asSrc, bool made)
 void recount(const Endpoint& end, bool wasConnected)
 {
     if (end.index < 0) return;
-    ArrayState* array = end.node->slot(end.attribute).array.get();
+    ArrayState* array = end.node->slot(end.attribute).array();
     if (!array) return;
     array->connectionsChanged(wasConnected, end.node->read(end.attribute, end.index).connected());
 }
@@ -118,10 +118,11 @@ std::vector<std::pair<Endpoint, Endpoint>> connectionsOf(Node* node)
     };
     for (int a = 0; a < node->slotCount; ++a) {
         const AttributeSlot& slot = node->slot(a);
-        if (slot.links) collect(slot.links->source, &slot.links->destinations, Endpoint{node, a, -1});
-        if (!slot.array) continue;
-        for (const ElementState& e : slot.array->ordered())
-            collect(e.source, e.extra ? &e.extra->destinations : nullptr,
+        if (const Links* links = slot.links()) collect(links->source, &links->destinations, Endpoint{node, a, -1});
+        const ArrayState* array = slot.array();
+        if (!array) continue;
+        for (const ElementState& e : array->ordered())
+            collect(e.source, array->extra(e) ? &array->extra(e)->destinations : nullptr,
                     Endpoint{node, a, static_cast<int>(e.index)});
     }
     return found;

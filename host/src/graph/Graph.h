@@ -61,8 +61,8 @@ struct Attribute : Handle {
 
     Attribute() : Handle(Kind::Attribute) {}
     bool flag(AttributeFlag f) const { return flags[f]; }
-    MFn::Type apiType() const override { return MFn::kTypedAttribute; }
-    bool hasFn(MFn::Type type) const override
+    MFn::Type apiType() const { return MFn::kTypedAttribute; }
+    bool hasFn(MFn::Type type) const
     {
         return type == MFn::kBase || type == MFn::kAttribute || type == MFn::kTypedAttribute;
     }
@@ -94,19 +94,19 @@ class Scene;
 
 // A node of the scene. Its attribute slots and the string values of its
 // attribute plugs live in the same allocation, behind the node: a node
-// costs one allocation, plus one per connected plug of its own.
+// costs one allocation, plus one per connected plug of its own. The two
+// small fields come first so that they fill the handle's padding.
 struct Node : Handle {
+    bool alive = true;
+    std::uint16_t slotCount = 0;    // attributes of the type; 0 once the node is gone
     NodeType* type = nullptr;
     Scene* scene = nullptr;
     MPxNode* user = nullptr;
-    std::string name;
-    bool alive = true;
-    std::uint16_t slotCount = 0;    // attributes of the type; 0 once the node is gone
-    std::uint16_t valueCount = 0;   // string attributes of the type
+    PlugText name;                  // most names fit in place
 
     // A new node of `type` with empty plugs.
     static Node* make(NodeType* type);
-    ~Node() override;
+    ~Node();
     static void operator delete(void* memory) { ::operator delete(memory); }
 
     AttributeSlot& slot(int attribute) { return slots()[attribute]; }
@@ -128,8 +128,8 @@ struct Node : Handle {
     // Frees every plug state (the node left the scene).
     void dropState();
 
-    MFn::Type apiType() const override;
-    bool hasFn(MFn::Type type) const override;
+    MFn::Type apiType() const;
+    bool hasFn(MFn::Type type) const;
 
 private:
     Node() : Handle(Kind::Node) {}
@@ -148,6 +148,12 @@ public:
 
     // Creates a node; `requested` is sanitized and made unique.
     Node* create(NodeType* type, const std::string& requested, MStatus* status);
+    // Creates a node under `name` as it is: the caller has made sure that
+    // it is legal (sanitizeName keeps it) and free. Use create otherwise.
+    Node* createNamed(NodeType* type, const std::string& name);
+    // Room for `count` more nodes without growing the tables (a scene file
+    // knows how many it holds).
+    void reserve(std::size_t count);
     void destroy(Node* node);
     Node* find(const std::string& name) const;
     std::string rename(Node* node, const std::string& requested);

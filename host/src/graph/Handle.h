@@ -13,18 +13,22 @@ namespace detail {
 // Base of everything an MObject can point to. The handle count keeps the
 // memory alive after the object left the scene, so a stale handle is safe.
 // The kind tells an MObject's target without a dynamic_cast, which the
-// host would otherwise pay on nearly every API call.
+// host would otherwise pay on nearly every API call, and without a virtual
+// table pointer in every node: the functions below switch on it.
 struct Handle {
     enum class Kind : unsigned char { Node, Attribute, Plugin };
 
     explicit Handle(Kind k) : kind(k) {}
-    virtual ~Handle() = default;
-    virtual MFn::Type apiType() const = 0;
-    virtual bool hasFn(MFn::Type type) const = 0;
 
     int refs = 0;
     const Kind kind;
 };
+
+// What the handle's object is, for MObject::apiType and hasFn.
+MFn::Type apiTypeOf(const Handle& handle);
+bool hasFnOf(const Handle& handle, MFn::Type type);
+// Deletes the object as its own kind (the last handle went away).
+void destroy(Handle* handle);
 
 inline void retain(Handle* handle)
 {
@@ -33,7 +37,7 @@ inline void retain(Handle* handle)
 
 inline void release(Handle* handle)
 {
-    if (handle && --handle->refs == 0) delete handle;
+    if (handle && --handle->refs == 0) destroy(handle);
 }
 
 }  // namespace detail

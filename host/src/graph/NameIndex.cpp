@@ -3,61 +3,80 @@
 #include "graph/Graph.h"
 
 #include <functional>
+#include <string_view>
 
 namespace dghost {
 namespace detail {
 
-std::uint32_t NameIndex::hashOf(const std::string& name)
+namespace {
+
+static_assert(sizeof(void*) == 8, "name index slots pack a 48-bit address with a hash tag");
+
+constexpr unsigned kTagShift = 48;
+constexpr std::uint64_t kAddressMask = (std::uint64_t(1) << kTagShift) - 1;
+
+Node* nodeIn(std::uint64_t slot) { return reinterpret_cast<Node*>(slot & kAddressMask); }
+std::uint64_t tagOf(std::uint64_t hash) { return hash >> kTagShift; }
+
+}  // namespace
+
+std::uint64_t NameIndex::hashOf(const char* name, std::size_t length)
 {
-    const std::size_t h = std::hash<std::string>()(name);
-    return static_cast<std::uint32_t>(h ^ (h >> 32));
+    return std::hash<std::string_view>()(std::string_view(name, length));
+}
+
+std::uint64_t NameIndex::hashOf(const Node* node)
+{
+    return hashOf(node->name.c_str(), node->name.size());
 }
 
 Node* NameIndex::find(const std::string& name) const
 {
     if (slots_.empty()) return nullptr;
-    const std::uint32_t hash = hashOf(name);
+    const std::uint64_t hash = hashOf(name.data(), name.size());
+    const std::uint64_t tag = tagOf(hash);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        Node* node = slots_[i];
-        if (!node || (hashes_[i] == hash && node->name == name)) return node;
+        const std::uint64_t slot = slots_[i];
+        if (!slot) return nullptr;
+        if (tagOf(slot) == tag && nodeIn(slot)->name == name) return nodeIn(slot);
     }
 }
 
-void NameIndex::place(Node* node, std::uint32_t hash)
+void NameIndex::place(Node* node, std::uint64_t hash)
 {
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = hash & mask;
     while (slots_[i]) i = (i + 1) & mask;
-    slots_[i] = node;
-    hashes_[i] = hash;
+    slots_[i] = reinterpret_cast<std::uint64_t>(node) | (tagOf(hash) << kTagShift);
     ++size_;
 }
 
 void NameIndex::insert(Node* node)
 {
-    if ((size_ + 1) * 4 > slots_.size() * 3) grow();
-    place(node, hashOf(node->name));
+    // Up to 80% full: probes stay short while a slot costs 10 bytes a node.
+    if ((size_ + 1) * 5 > slots_.size() * 4) grow(slots_.empty() ? 16 : slots_.size() * 2);
+    place(node, hashOf(node));
 }
 
 void NameIndex::erase(const std::string& name)
 {
     if (slots_.empty()) return;
-    const std::uint32_t hash = hashOf(name);
+    const std::uint64_t hash = hashOf(name.data(), name.size());
     const std::size_t mask = slots_.size() - 1;
     std::size_t hole = hash & mask;
-    while (slots_[hole] && !(hashes_[hole] == hash && slots_[hole]->name == name)) hole = (hole + 1) & mask;
+    while (slots_[hole] && !(tagOf(slots_[hole]) == tagOf(hash) && nodeIn(slots_[hole])->name == name))
+        hole = (hole + 1) & mask;
     if (!slots_[hole]) return;
-    slots_[hole] = nullptr;
+    slots_[hole] = 0;
     --size_;
     // Shift back every later entry of the run that may sit in the hole.
     for (std::size_t i = (hole + 1) & mask; slots_[i]; i = (i + 1) & mask) {
-        const std::size_t want = hashes_[i] & mask;
+        const std::size_t want = hashOf(nodeIn(slots_[i])) & mask;
         const bool reachable = hole <= i ? (want <= hole || want > i) : (want <= hole && want > i);
         if (reachable) {
             slots_[hole] = slots_[i];
-            hashes_[hole] = hashes_[i];
-            slots_[i] = nullptr;
+            slots_[i] = 0;
             hole = i;
         }
     }
@@ -66,22 +85,24 @@ void NameIndex::erase(const std::string& name)
 void NameIndex::clear()
 {
     slots_.clear();
-    hashes_.clear();
     size_ = 0;
 }
 
-void NameIndex::grow()
+void NameIndex::reserve(std::size_t count)
 {
-    std::vector<Node*> oldSlots;
-    std::vector<std::uint32_t> oldHashes;
-    oldSlots.swap(slots_);
-    oldHashes.swap(hashes_);
-    const std::size_t capacity = oldSlots.empty() ? 16 : oldSlots.size() * 2;
-    slots_.assign(capacity, nullptr);
-    hashes_.assign(capacity, 0);
+    std::size_t capacity = slots_.empty() ? 16 : slots_.size();
+    while (count * 5 > capacity * 4) capacity *= 2;
+    if (capacity > slots_.size()) grow(capacity);
+}
+
+void NameIndex::grow(std::size_t capacity)
+{
+    std::vector<std::uint64_t> old;
+    old.swap(slots_);
+    slots_.assign(capacity, 0);
     size_ = 0;
-    for (std::size_t i = 0; i < oldSlots.size(); ++i)
-        if (oldSlots[i]) place(oldSlots[i], oldHashes[i]);
+    for (std::uint64_t slot : old)
+        if (slot) place(nodeIn(slot), hashOf(nodeIn(slot)));
 }
 
 }  // namespace detail

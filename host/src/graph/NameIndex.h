@@ -14,24 +14,28 @@ struct Node;
 
 // Nodes by name, holding no copy of the names: an open-addressing table
 // of node pointers hashed by each node's own name (linear probing,
-// deletion by shifting back, so no tombstones). Each slot keeps its
-// name's hash, so a probe reads a node only when the hashes agree.
+// deletion by shifting back, so no tombstones). A slot is 8 bytes: the
+// node's address in its low 48 bits (all a user-space address uses on
+// the 64-bit platforms this host builds for) and 16 bits of its name's
+// hash above, so a probe reads a node only when those bits agree.
 class NameIndex {
 public:
     Node* find(const std::string& name) const;
     // The node's name must not be in the index yet.
     void insert(Node* node);
     void erase(const std::string& name);
+    // Room for `count` names without growing.
+    void reserve(std::size_t count);
     std::size_t size() const { return size_; }
     void clear();
 
 private:
-    static std::uint32_t hashOf(const std::string& name);
-    void place(Node* node, std::uint32_t hash);
-    void grow();
+    static std::uint64_t hashOf(const char* name, std::size_t length);
+    static std::uint64_t hashOf(const Node* node);
+    void place(Node* node, std::uint64_t hash);
+    void grow(std::size_t capacity);
 
-    std::vector<Node*> slots_;            // null: free; size is a power of two
-    std::vector<std::uint32_t> hashes_;   // parallel to slots_
+    std::vector<std::uint64_t> slots_;   // 0: free; size is a power of two
     std::size_t size_ = 0;
 };
 

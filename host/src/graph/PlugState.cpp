@@ -39,21 +39,6 @@ void NodeType::prepareLayout()
         if (attributes[a]->isString) valueSlots[a] = valueCount++;
 }
 
-std::size_t PlugText::size() const
-{
-    if (!onHeap()) return 15 - static_cast<std::size_t>(storage_[15]);
-    std::uint32_t length = 0;
-    std::memcpy(&length, storage_ + sizeof(char*), sizeof length);
-    return length;
-}
-
-char* PlugText::heapData() const
-{
-    char* data = nullptr;
-    std::memcpy(&data, storage_, sizeof data);
-    return data;
-}
-
 void PlugText::setInline(std::size_t length)
 {
     storage_[length] = '\0';
@@ -139,6 +124,28 @@ ArrayState::Side& ArrayState::side() const
     return *side_;
 }
 
+Links& ArrayState::makeLinks()
+{
+    std::unique_ptr<Links>& links = side().links;
+    if (!links) links = std::make_unique<Links>();
+    return *links;
+}
+
+void ArrayState::adoptLinks(std::unique_ptr<Links> links)
+{
+    side().links = std::move(links);
+}
+
+ElementExtra& ArrayState::makeExtra(ElementState& element)
+{
+    if (!element.extra) {
+        std::vector<std::unique_ptr<ElementExtra>>& extras = side().extras;
+        extras.push_back(std::make_unique<ElementExtra>());
+        element.extra = static_cast<std::uint32_t>(extras.size());
+    }
+    return *side_->extras[element.extra - 1];
+}
+
 long ArrayState::find(unsigned int logicalIndex) const
 {
     if (!elements_.empty() && elements_.back().index == logicalIndex)
@@ -204,12 +211,40 @@ bool ArrayState::connectedPosition(std::size_t n, std::size_t& position) const
     if (!connectedPositionsValid) {
         positions.clear();
         for (std::size_t i = 0; i < elements.size(); ++i)
-            if (elements[i].connected()) positions.push_back(static_cast<unsigned int>(i));
+            if (connected(elements[i])) positions.push_back(static_cast<unsigned int>(i));
         connectedPositionsValid = true;
     }
     if (n >= positions.size()) return false;
     position = positions[n];
     return true;
+}
+
+AttributeSlot::~AttributeSlot()
+{
+    if (ArrayState* elements = array()) delete elements;
+    else delete reinterpret_cast<Links*>(bits_);
+}
+
+Links* AttributeSlot::links() const
+{
+    if (ArrayState* elements = array()) return elements->links();
+    return reinterpret_cast<Links*>(bits_);
+}
+
+Links& AttributeSlot::makeLinks()
+{
+    if (ArrayState* elements = array()) return elements->makeLinks();
+    if (!bits_) bits_ = reinterpret_cast<std::uintptr_t>(new Links());
+    return *reinterpret_cast<Links*>(bits_);
+}
+
+ArrayState& AttributeSlot::makeArray()
+{
+    if (ArrayState* elements = array()) return *elements;
+    auto elements = std::make_unique<ArrayState>();
+    if (bits_) elements->adoptLinks(std::unique_ptr<Links>(reinterpret_cast<Links*>(bits_)));
+    bits_ = reinterpret_cast<std::uintptr_t>(elements.release()) | kArrayTag;
+    return *array();
 }
 
 namespace {
@@ -240,7 +275,6 @@ Node* Node::make(NodeType* type)
     Node* node = new (memory) Node();
     node->type = type;
     node->slotCount = static_cast<std::uint16_t>(slotCount);
-    node->valueCount = static_cast<std::uint16_t>(valueCount);
     for (std::size_t i = 0; i < slotCount; ++i) new (&node->slots()[i]) AttributeSlot();
     for (std::size_t i = 0; i < valueCount; ++i) new (&node->values()[i]) PlugText();
     return node;
@@ -260,9 +294,10 @@ PlugText* Node::values()
 
 void Node::dropState()
 {
+    // The type's value count holds while the node has its slots.
+    const std::size_t valueCount = slotCount ? static_cast<std::size_t>(type->valueCount) : 0;
     for (std::size_t i = 0; i < valueCount; ++i) values()[i].~PlugText();
     for (std::size_t i = 0; i < slotCount; ++i) slots()[i].~AttributeSlot();
-    valueCount = 0;
     slotCount = 0;
 }
 
@@ -275,9 +310,7 @@ PlugText* Node::wholeValue(int attribute)
 
 ArrayState& Node::arrayOf(int attribute)
 {
-    std::unique_ptr<ArrayState>& array = slot(attribute).array;
-    if (!array) array = std::make_unique<ArrayState>();
-    return *array;
+    return slot(attribute).makeArray();
 }
 
 PlugRead Node::read(int attribute, int index) const
@@ -287,19 +320,20 @@ PlugRead Node::read(int attribute, int index) const
     const AttributeSlot& s = slot(attribute);
     if (index < 0) {
         state.value = const_cast<Node*>(this)->wholeValue(attribute);
-        if (s.links) {
-            state.source = &s.links->source;
-            state.destinations = &s.links->destinations;
+        if (const Links* links = s.links()) {
+            state.source = &links->source;
+            state.destinations = &links->destinations;
         }
         return state;
     }
-    const long position = s.array ? s.array->find(static_cast<unsigned int>(index)) : -1;
+    const ArrayState* array = s.array();
+    const long position = array ? array->find(static_cast<unsigned int>(index)) : -1;
     if (position < 0) return state;
-    const ElementState& element = s.array->at(static_cast<std::size_t>(position));
+    const ElementState& element = array->at(static_cast<std::size_t>(position));
     state.source = &element.source;
-    if (element.extra) {
-        state.value = &element.extra->value;
-        state.destinations = &element.extra->destinations;
+    if (const ElementExtra* more = array->extra(element)) {
+        state.value = &more->value;
+        state.destinations = &more->destinations;
     }
     return state;
 }
@@ -316,16 +350,9 @@ ElementState& elementOf(ArrayState& array, int index)
     return array.at(array.findOrCreate(static_cast<unsigned int>(index)));
 }
 
-ElementExtra& extraOf(ElementState& element)
+ElementExtra& extraOf(ArrayState& array, int index)
 {
-    if (!element.extra) element.extra = std::make_unique<ElementExtra>();
-    return *element.extra;
-}
-
-Links& linksOf(AttributeSlot& slot)
-{
-    if (!slot.links) slot.links = std::make_unique<Links>();
-    return *slot.links;
+    return array.makeExtra(elementOf(array, index));
 }
 
 }  // namespace
@@ -333,19 +360,19 @@ Links& linksOf(AttributeSlot& slot)
 PlugText* Node::writableValue(int attribute, int index)
 {
     if (index < 0) return wholeValue(attribute);
-    return &extraOf(elementOf(arrayOf(attribute), index)).value;
+    return &extraOf(arrayOf(attribute), index).value;
 }
 
 Endpoint& Node::sourceSlot(int attribute, int index)
 {
-    if (index < 0) return linksOf(slot(attribute)).source;
+    if (index < 0) return slot(attribute).makeLinks().source;
     return elementOf(arrayOf(attribute), index).source;
 }
 
 DestinationList& Node::destinationSlot(int attribute, int index)
 {
-    if (index < 0) return linksOf(slot(attribute)).destinations;
-    return extraOf(elementOf(arrayOf(attribute), index)).destinations;
+    if (index < 0) return slot(attribute).makeLinks().destinations;
+    return extraOf(arrayOf(attribute), index).destinations;
 }
 
 MFn::Type Node::apiType() const

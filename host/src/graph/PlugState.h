@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -29,10 +30,10 @@ struct Endpoint {
     }
 };
 
-// The string value of a plug in 16 bytes: up to 15 bytes in place (most
-// values are short: tags, numbers, names), longer ones on the heap. In
-// place, the last byte holds 15 minus the size, which is the terminating
-// NUL when all 15 are used.
+// The string value of a plug, or a node's name, in 16 bytes: up to 15
+// bytes in place (most values are short: tags, numbers, names), longer
+// ones on the heap. In place, the last byte holds 15 minus the size, which
+// is the terminating NUL when all 15 are used.
 class PlugText {
 public:
     PlugText() { setInline(0); }
@@ -41,7 +42,13 @@ public:
     PlugText& operator=(const PlugText&) = delete;
 
     const char* c_str() const { return onHeap() ? heapData() : storage_; }
-    std::size_t size() const;
+    std::size_t size() const
+    {
+        if (!onHeap()) return 15 - static_cast<std::size_t>(storage_[15]);
+        std::uint32_t length = 0;
+        std::memcpy(&length, storage_ + sizeof(char*), sizeof length);
+        return length;
+    }
     bool empty() const { return size() == 0; }
     void assign(const char* text, std::size_t length);
     PlugText& operator=(const std::string& text)
@@ -50,11 +57,21 @@ public:
         return *this;
     }
     std::string str() const { return std::string(c_str(), size()); }
+    bool operator==(const std::string& text) const
+    {
+        return size() == text.size() && std::memcmp(c_str(), text.data(), text.size()) == 0;
+    }
+    bool operator!=(const std::string& text) const { return !(*this == text); }
 
 private:
     static constexpr char kHeapTag = static_cast<char>(0x80);
     bool onHeap() const { return storage_[15] == kHeapTag; }
-    char* heapData() const;
+    char* heapData() const
+    {
+        char* data = nullptr;
+        std::memcpy(&data, storage_, sizeof data);
+        return data;
+    }
     void setInline(std::size_t length);
     void freeHeap();
 
@@ -104,13 +121,12 @@ struct ElementExtra {
     DestinationList destinations;
 };
 
-// One element of an array plug.
+// One element of an array plug, in 24 bytes: its value and outgoing
+// connections, when it has any, are kept by the array (see ArrayState).
 struct ElementState {
-    unsigned int index = 0;   // logical index
     Endpoint source;          // node null: no incoming connection
-    std::unique_ptr<ElementExtra> extra;
-
-    bool connected() const { return source.node || (extra && !extra->destinations.empty()); }
+    unsigned int index = 0;   // logical index
+    std::uint32_t extra = 0;  // 1 + its place among the array's extras; 0: none
 };
 
 // The elements of one array plug of one node, made on the first element.
@@ -120,6 +136,24 @@ struct ElementState {
 // O(n log n), where a vector kept sorted on every insert costs O(n^2).
 class ArrayState {
 public:
+    // The connections of the array plug as a whole, or null.
+    Links* links() const { return side_ ? side_->links.get() : nullptr; }
+    Links& makeLinks();
+    // Takes over the links the plug had before its first element.
+    void adoptLinks(std::unique_ptr<Links> links);
+    // An element's value and outgoing connections, or null.
+    const ElementExtra* extra(const ElementState& element) const
+    {
+        return element.extra ? side_->extras[element.extra - 1].get() : nullptr;
+    }
+    ElementExtra& makeExtra(ElementState& element);
+    // Whether the element has a connection either way.
+    bool connected(const ElementState& element) const
+    {
+        const ElementExtra* more = extra(element);
+        return element.source.node || (more && !more->destinations.empty());
+    }
+
     // Position of the logical index, or -1. Positions hold until the next
     // element is made or the order is asked for.
     long find(unsigned int logicalIndex) const;
@@ -143,6 +177,8 @@ private:
     // What only some arrays need, made on first need (an array costs one
     // pointer for it otherwise).
     struct Side {
+        std::unique_ptr<Links> links;
+        std::vector<std::unique_ptr<ElementExtra>> extras;
         // Positions of the connected elements, rebuilt lazily after a
         // change; not used while every element is connected.
         std::vector<unsigned int> connectedPositions;
@@ -161,10 +197,31 @@ private:
     mutable bool connectedPositionsValid = false;
 };
 
-// The state of one attribute of one node besides its string value.
-struct AttributeSlot {
-    std::unique_ptr<Links> links;       // of the attribute plug itself
-    std::unique_ptr<ArrayState> array;  // its elements, for array attributes
+// The state of one attribute of one node besides its string value, in one
+// pointer: nothing, the plug's Links, or (tagged in the low bit) the
+// ArrayState of its elements, which then also holds the plug's Links. Most
+// attributes of most nodes are never connected, so a node pays 8 bytes per
+// attribute rather than one pointer per kind of state.
+class AttributeSlot {
+public:
+    AttributeSlot() = default;
+    ~AttributeSlot();
+    AttributeSlot(const AttributeSlot&) = delete;
+    AttributeSlot& operator=(const AttributeSlot&) = delete;
+
+    // The plug's own connections, or null when it never had any.
+    Links* links() const;
+    // The elements, or null when none was ever made.
+    ArrayState* array() const { return isArray() ? reinterpret_cast<ArrayState*>(bits_ & ~kArrayTag) : nullptr; }
+    // Both made when missing.
+    Links& makeLinks();
+    ArrayState& makeArray();
+
+private:
+    static constexpr std::uintptr_t kArrayTag = 1;
+    bool isArray() const { return (bits_ & kArrayTag) != 0; }
+
+    std::uintptr_t bits_ = 0;
 };
 
 // A plug's state wherever it is stored, for reading: null parts are empty.

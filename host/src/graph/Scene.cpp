@@ -83,16 +83,27 @@ Node* Scene::create(NodeType* type, const std::string& requested, MStatus* statu
     // An empty request always gets a number: xmlDocument1, xmlDocument2...
     std::string sanitized = sanitizeName(requested);
     std::string name = sanitized.empty() ? numberedName(type->defaultNameBase) : uniqueName(sanitized);
+    if (status) *status = MS::kSuccess;
+    return createNamed(type, name);
+}
+
+Node* Scene::createNamed(NodeType* type, const std::string& name)
+{
     Node* node = Node::make(type);
     node->scene = this;
-    node->name = std::move(name);
+    node->name = name;
     retain(node);
     order_.push_back(node);
     byName_.insert(node);
     ++type->liveNodes;
     modified = true;
-    if (status) *status = MS::kSuccess;
     return node;
+}
+
+void Scene::reserve(std::size_t count)
+{
+    order_.reserve(order_.size() + count);
+    byName_.reserve(byName_.size() + count);
 }
 
 void Scene::destroy(Node* node)
@@ -100,7 +111,7 @@ void Scene::destroy(Node* node)
     if (!node || !node->alive) return;
     node->alive = false;
     forgetSelected(node);
-    releaseName(node->name);
+    releaseName(node->name.str());
     --node->type->liveNodes;
     ++deadInOrder_;
     modified = true;
@@ -117,12 +128,12 @@ Node* Scene::find(const std::string& name) const
 std::string Scene::rename(Node* node, const std::string& requested)
 {
     std::string sanitized = sanitizeName(requested);
-    if (sanitized.empty() || sanitized == node->name) return node->name;
-    releaseName(node->name);
+    if (sanitized.empty() || node->name == sanitized) return node->name.str();
+    releaseName(node->name.str());
     node->name = uniqueName(sanitized);
     byName_.insert(node);
     modified = true;
-    return node->name;
+    return node->name.str();
 }
 
 void Scene::compact() const

@@ -33,7 +33,7 @@ bool parsePlug(const std::string& text, MPlug& plug, std::string& error)
     Node* node = scene().find(name.node);
     if (!node) return error = "no node named " + name.node, false;
     int a = node->type->findAttribute(name.attribute);
-    if (a < 0) return error = "no attribute " + name.attribute + " on " + node->name, false;
+    if (a < 0) return error = "no attribute " + name.attribute + " on " + node->name.str(), false;
     plug = makePlug(Endpoint{node, a, -1});
     if (name.index >= 0) {
         if (!node->type->attributes[a]->flag(kArray)) return error = name.attribute + " is not an array", false;
@@ -184,8 +184,9 @@ public:
         }
         std::string type = flagText(args, "-typ");
         std::vector<std::string> names;
+        names.reserve(nodes.size());
         for (Node* node : nodes)
-            if (node && (type.empty() || node->type->name == type)) names.push_back(node->name);
+            if (node && (type.empty() || node->type->name == type)) names.push_back(node->name.str());
         setStrings(names);
         return MS::kSuccess;
     }

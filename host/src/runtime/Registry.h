@@ -33,8 +33,8 @@ struct Plugin : Handle {
     MStatus (*uninitialize)(MObject) = nullptr;
 
     Plugin() : Handle(Kind::Plugin) {}
-    MFn::Type apiType() const override { return MFn::kBase; }
-    bool hasFn(MFn::Type type) const override { return type == MFn::kBase; }
+    MFn::Type apiType() const { return MFn::kBase; }
+    bool hasFn(MFn::Type type) const { return type == MFn::kBase; }
 };
 
 // Host-wide registries. Never destroyed, so plug-in statics may release

@@ -7,12 +7,14 @@
 
 #include "Api.h"
 #include "runtime/Files.h"
+#include "runtime/SceneQuick.h"
 #include "runtime/ScriptText.h"
 
 #include <dghost/Host.h>
 #include <dghost/Script.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace dghost {
 namespace detail {
@@ -24,10 +26,10 @@ namespace {
 
 bool endsWithEndMark(const std::string& text)
 {
-    std::string last = text.substr(0, text.size() - (!text.empty() && text.back() == '\n'));
-    if (!last.empty() && last.back() == '\r') last.pop_back();
+    std::string_view last(text.data(), text.size() - (!text.empty() && text.back() == '\n'));
+    if (!last.empty() && last.back() == '\r') last.remove_suffix(1);
     std::size_t start = last.rfind('\n');
-    return last.compare(start == std::string::npos ? 0 : start + 1, std::string::npos, kSceneEndMark) == 0;
+    return last.substr(start == std::string_view::npos ? 0 : start + 1) == kSceneEndMark;
 }
 
 // The line the text's last byte is on.
@@ -142,7 +144,7 @@ struct Reader {
         Node* node = name.node.empty() ? last : scene->find(name.node);
         if (!node) return fail(s, "no node for plug " + text);
         int a = node->type->findAttribute(name.attribute);
-        if (a < 0) return fail(s, "no attribute " + name.attribute + " on node " + node->name);
+        if (a < 0) return fail(s, "no attribute " + name.attribute + " on node " + node->name.str());
         if (name.index >= 0 && !node->type->attributes[a]->flag(kArray))
             return fail(s, "attribute " + name.attribute + " is not an array");
         end = Endpoint{node, a, name.index};
@@ -155,11 +157,7 @@ struct Reader {
         if (!type) return fail(s, "unknown node type " + s.words[0]);
         if (scene->find(s.words[2]) || sanitizeName(s.words[2]) != s.words[2])
             return fail(s, "node name " + s.words[2] + " is taken or not valid");
-        last = scene->create(type, s.words[2], nullptr);
-        if (type->creator && (last->user = static_cast<MPxNode*>(type->creator()))) {
-            setNodeInstance(last->user, last);
-            last->user->postConstructor();
-        }
+        last = makeSceneNode(*scene, type, s.words[2]);
         return true;
     }
 
@@ -195,6 +193,44 @@ struct Reader {
 
 }  // namespace
 
+namespace {
+
+void install(std::unique_ptr<Scene> next, const std::string& path)
+{
+    next->fileName = path;
+    next->modified = false;
+    activeSelection().clear();
+    replaceScene(std::move(next));
+}
+
+// A whole file as the scene writer writes it, read quickly (see
+// SceneQuick.h): 1 when opened, -1 when refused (`error` set), 0 when the
+// file needs the general reader, which then reads it from the start.
+int openQuickly(const std::string& path, const std::string& text, std::string& error)
+{
+    if (!endsWithEndMark(text) || !validScriptText(text)) return 0;
+    const std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    std::vector<std::pair<std::string, int>> required;
+    std::size_t nodes = 0;
+    if (!quickCheckScene(text, start, required, nodes)) return 0;
+    Reader reader;
+    reader.path = path;
+    reader.required = std::move(required);
+    // The last line only shows in the message for a file cut short, which
+    // this file is not.
+    if (!reader.loadRequired(0)) {
+        error = reader.error;
+        return -1;
+    }
+    auto next = std::make_unique<Scene>();
+    next->reserve(nodes);
+    if (!quickBuildScene(text, start, *next)) return 0;
+    install(std::move(next), path);
+    return 1;
+}
+
+}  // namespace
+
 MStatus openScene(const std::string& path, std::string* error)
 {
     auto refuse = [error](const std::string& text) {
@@ -203,6 +239,9 @@ MStatus openScene(const std::string& path, std::string* error)
     };
     std::string text, why;
     if (!readRegularFile(path, text, why)) return refuse("Cannot open scene " + path + ": " + why);
+    const int quick = openQuickly(path, text, why);
+    if (quick > 0) return MS::kSuccess;
+    if (quick < 0) return refuse(why);
     if (!checkScript(text, &why)) return refuse(path + ":" + why.substr(5));
     Reader reader;
     reader.path = path;
@@ -223,10 +262,7 @@ MStatus openScene(const std::string& path, std::string* error)
         reader.failCutShort(end);
         return refuse(reader.error);
     }
-    next->fileName = path;
-    next->modified = false;
-    activeSelection().clear();
-    replaceScene(std::move(next));
+    install(std::move(next), path);
     return MS::kSuccess;
 }
 

@@ -15,21 +15,33 @@ const char kSceneEndMark[] = "// End of scene file";
 
 namespace {
 
-// Appends `text` in double quotes, escaping quotes, backslashes and line
-// breaks.
-void appendQuoted(std::string& out, const char* text, std::size_t length)
+// Appends `text` with quotes, backslashes and line breaks escaped.
+void appendEscaped(std::string& out, const char* text, std::size_t length)
 {
-    out += '"';
     for (std::size_t i = 0; i < length; ++i) {
+        // Runs of bytes that need no escape go in at once.
+        std::size_t plain = i;
+        while (plain < length && text[plain] != '"' && text[plain] != '\\' && text[plain] != '\n' &&
+               text[plain] != '\t' && text[plain] != '\r')
+            ++plain;
+        out.append(text + i, plain - i);
+        i = plain;
+        if (i == length) break;
         switch (text[i]) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\t': out += "\\t"; break;
         case '\r': out += "\\r"; break;
-        default: out += text[i];
         }
     }
+}
+
+// Appends `text` in double quotes, escaped.
+void appendQuoted(std::string& out, const char* text, std::size_t length)
+{
+    out += '"';
+    appendEscaped(out, text, length);
     out += '"';
 }
 
@@ -44,18 +56,21 @@ void appendNumber(std::string& out, unsigned long number)
     out.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
 }
 
-// "node.attr" or "node.attr[3]", quoted.
+// "node.attr" or "node.attr[3]", quoted. Node names hold no character
+// that needs an escape; attribute names are escaped as any text.
 void appendPlug(std::string& out, const Endpoint& end)
 {
-    std::string text = end.node->name;
-    text += '.';
-    text += end.node->type->attributes[static_cast<std::size_t>(end.attribute)]->shortName;
+    const std::string& attribute = end.node->type->attributes[static_cast<std::size_t>(end.attribute)]->shortName;
+    out += '"';
+    out.append(end.node->name.c_str(), end.node->name.size());
+    out += '.';
+    appendEscaped(out, attribute.data(), attribute.size());
     if (end.index >= 0) {
-        text += '[';
-        appendNumber(text, static_cast<unsigned long>(end.index));
-        text += ']';
+        out += '[';
+        appendNumber(out, static_cast<unsigned long>(end.index));
+        out += ']';
     }
-    appendQuoted(out, text);
+    out += '"';
 }
 
 void writeValue(std::string& out, const Attribute& attr, long index, const PlugText& value)
@@ -79,10 +94,12 @@ void writeValues(std::string& out, Node& node)
         if (!attr.isString || !attr.flag(kStorable)) continue;
         const PlugText* whole = node.wholeValue(a);
         if (whole && !whole->empty()) writeValue(out, attr, -1, *whole);
-        const ArrayState* array = node.slot(a).array.get();
+        const ArrayState* array = node.slot(a).array();
         if (!array) continue;
-        for (const ElementState& e : array->ordered())
-            if (e.extra && !e.extra->value.empty()) writeValue(out, attr, e.index, e.extra->value);
+        for (const ElementState& e : array->ordered()) {
+            const ElementExtra* more = array->extra(e);
+            if (more && !more->value.empty()) writeValue(out, attr, e.index, more->value);
+        }
     }
 }
 
@@ -102,9 +119,9 @@ void writeConnections(std::string& out, Node& node)
     for (int a = 0; a < node.slotCount; ++a) {
         const AttributeSlot& slot = node.slot(a);
         Endpoint self{&node, a, -1};
-        if (slot.links && slot.links->source.node) writeConnection(out, slot.links->source, self);
-        if (!slot.array) continue;
-        for (const ElementState& e : slot.array->ordered()) {
+        if (slot.links() && slot.links()->source.node) writeConnection(out, slot.links()->source, self);
+        if (!slot.array()) continue;
+        for (const ElementState& e : slot.array()->ordered()) {
             if (!e.source.node) continue;
             self.index = static_cast<int>(e.index);
             writeConnection(out, e.source, self);
@@ -112,32 +129,38 @@ void writeConnections(std::string& out, Node& node)
     }
 }
 
+// One walk over the nodes writes their statements and, aside, their
+// connections (which must follow every createNode); the plug-ins they
+// need go in front at the end. A scene of millions of nodes is read from
+// memory once rather than three times.
 std::string sceneText(const Scene& scene)
 {
     std::string out = "//Maya ASCII scene\n//Codeset: UTF-8\n";
-    std::vector<Node*> nodes = scene.nodes();
+    const std::size_t requiresAt = out.size();
+    std::string connections;
     std::vector<Plugin*> required;
-    for (Node* node : nodes) {
+    for (Node* node : scene.nodes()) {
         Plugin* plugin = node->type->plugin;
         if (plugin && std::find(required.begin(), required.end(), plugin) == required.end())
             required.push_back(plugin);
-    }
-    for (Plugin* plugin : required) {
-        out += "requires ";
-        appendQuoted(out, plugin->name);
-        out += ' ';
-        appendQuoted(out, plugin->version);
-        out += ";\n";
-    }
-    for (Node* node : nodes) {
         out += "createNode ";
         out += node->type->name;
         out += " -n ";
-        appendQuoted(out, node->name);
+        appendQuoted(out, node->name.c_str(), node->name.size());
         out += ";\n";
         writeValues(out, *node);
+        writeConnections(connections, *node);
     }
-    for (Node* node : nodes) writeConnections(out, *node);
+    std::string plugins;
+    for (Plugin* plugin : required) {
+        plugins += "requires ";
+        appendQuoted(plugins, plugin->name);
+        plugins += ' ';
+        appendQuoted(plugins, plugin->version);
+        plugins += ";\n";
+    }
+    out.insert(requiresAt, plugins);
+    out += connections;
     out += kSceneEndMark;
     out += '\n';
     return out;

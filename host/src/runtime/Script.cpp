@@ -9,6 +9,7 @@
 #include <dghost/Script.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ostream>
@@ -46,7 +47,22 @@ std::size_t sequenceLength(const std::string& text, std::size_t i)
 bool validText(const std::string& text, std::size_t& badOffset)
 {
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t length = text[i] == '\0' ? 0 : sequenceLength(text, i);
+        // Eight plain ASCII bytes at a time: no high bit and no zero byte.
+        if (i + 8 <= text.size()) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + i, sizeof word);
+            constexpr std::uint64_t kLow = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+            if (((word | ((word - kLow) & ~word)) & kHigh) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c != 0 && c < 0x80) {   // most bytes: plain ASCII
+            ++i;
+            continue;
+        }
+        std::size_t length = c == 0 ? 0 : sequenceLength(text, i);
         if (length == 0) {
             badOffset = i;
             return false;
@@ -355,6 +371,12 @@ std::string plainText(const std::string& text)
         }
     }
     return out;
+}
+
+bool validScriptText(const std::string& text)
+{
+    std::size_t bad = 0;
+    return validText(text, bad);
 }
 
 bool checkScript(const std::string& text, std::string* error)

@@ -17,6 +17,8 @@ namespace detail {
 // checked script to `run` one by one, in order, until it returns false
 // (the result then is false).
 bool checkScript(const std::string& text, std::string* error);
+// Whether the bytes are ones checkScript accepts (well-formed UTF-8, no NUL).
+bool validScriptText(const std::string& text);
 bool forEachStatement(const std::string& text, const std::function<bool(const Statement&)>& run);
 
 // `text` for plain output: C0 control characters other than tab and line

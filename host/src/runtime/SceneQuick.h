@@ -1,0 +1,35 @@
+#ifndef DGHOST_RUNTIME_SCENE_QUICK_H
+#define DGHOST_RUNTIME_SCENE_QUICK_H
+// Opening a scene file as the scene writer writes it, without the general
+// statement reader: two passes over the text with words read in place (see
+// SceneScanner.h), the second one calling the graph directly. Either pass
+// returns false at anything it does not handle or any statement that would
+// fail; the caller then reads the file the general way from the start,
+// which refuses it with the exact message. So a file either opens the same
+// both ways or is left to the general reader. Do not use these for scripts.
+
+#include "graph/Graph.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace dghost {
+namespace detail {
+
+// The checks every statement must pass before anything runs; fills the
+// plug-ins the file requires with their lines, and counts its nodes.
+bool quickCheckScene(const std::string& text, std::size_t start,
+                     std::vector<std::pair<std::string, int>>& required, std::size_t& nodes);
+// Builds the checked file's nodes, values and connections into `scene`.
+bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene);
+
+// A node of a scene file: made under its own name, which the caller has
+// checked is legal and free (an empty one gets a number), with its plug-in
+// object.
+Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name);
+
+}  // namespace detail
+}  // namespace dghost
+
+#endif
