@@ -105,14 +105,20 @@ MObject createNodeOfType(NodeType* type, const MString& name, MStatus* out)
         return MObject();
     }
     Node* node = scene().create(type, name.asChar(), out);
-    if (type->creator) {
-        node->user = static_cast<MPxNode*>(type->creator());
-        if (node->user) {
-            setNodeInstance(node->user, node);
-            node->user->postConstructor();
+    try {
+        if (type->creator) {
+            node->user = static_cast<MPxNode*>(type->creator());
+            if (node->user) {
+                setNodeInstance(node->user, node);
+                node->user->postConstructor();
+            }
         }
+        return objectOf(node);
+    } catch (...) {
+        // A node nobody was handed never stays in the scene.
+        deleteNode(node);
+        throw;
     }
-    return objectOf(node);
 }
 
 }  // namespace

@@ -34,8 +34,6 @@
 
 #include <cstring>
 
-#include <dlfcn.h>
-#include <execinfo.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,41 +44,15 @@ struct AllocationCounter {
     bool counting = false;      // inside a swept command's doIt
     unsigned long count = 0;    // allocations counted since the last reset
     unsigned long failAt = 0;   // 0: none fails
-    bool spared = false;        // failAt fell inside an unsafe host call
     bool escaped = false;       // an exception left doIt
 };
 
 AllocationCounter gCounter;
 
-// Host calls that are not safe against a failing allocation, which is the
-// host's to mend; until then allocations inside them are not failed (and
-// counted as spared): node creation registers the node before it is done,
-// leaving a node that nobody was handed.
-const char* const kUnsafeHostCalls[] = {"17MFnDependencyNode6create"};
-
-bool insideUnsafeHostCall()
-{
-    void* frames[64];
-    const int depth = ::backtrace(frames, 64);
-    for (int i = 0; i < depth; ++i) {
-        Dl_info info;
-        if (::dladdr(frames[i], &info) == 0 || info.dli_sname == nullptr)
-            continue;
-        for (const char* call : kUnsafeHostCalls) {
-            if (std::strstr(info.dli_sname, call) != nullptr)
-                return true;
-        }
-    }
-    return false;
-}
-
 // True when this allocation is the one to fail.
 bool countAllocation()
 {
-    if (!gCounter.counting || ++gCounter.count != gCounter.failAt)
-        return false;
-    gCounter.spared = insideUnsafeHostCall();
-    return !gCounter.spared;
+    return gCounter.counting && ++gCounter.count == gCounter.failAt;
 }
 
 void* allocate(std::size_t size)
@@ -204,7 +176,7 @@ std::vector<unsigned long> allocationsToFail(unsigned long count, unsigned long 
 }
 
 struct Totals {
-    unsigned long commands = 0, allocations = 0, failed = 0, refused = 0, spared = 0;
+    unsigned long commands = 0, allocations = 0, failed = 0, refused = 0;
 };
 
 Totals& totals()
@@ -218,9 +190,8 @@ public:
     void TearDown() override
     {
         std::printf("allocation-failure sweep: %lu commands, %lu allocations counted, %lu swept, "
-                    "%lu of them refused the command, %lu spared inside unsafe host calls\n",
-                    totals().commands, totals().allocations, totals().failed, totals().refused,
-                    totals().spared);
+                    "%lu of them refused the command\n",
+                    totals().commands, totals().allocations, totals().failed, totals().refused);
     }
 };
 const auto* const kReport = ::testing::AddGlobalTestEnvironment(new SweepReport);
@@ -229,7 +200,6 @@ const auto* const kReport = ::testing::AddGlobalTestEnvironment(new SweepReport)
 struct SweptRun {
     dghost::CommandOutcome outcome;
     bool escaped = false;
-    bool spared = false;
     unsigned long allocations = 0;
 };
 
@@ -241,9 +211,6 @@ protected:
     void SetUp() override
     {
         SceneTest::SetUp();
-        // The first backtrace loads what it needs: not inside a sweep.
-        void* frame[1];
-        ::backtrace(frame, 1);
         if (!dghost::isPluginLoaded("SweptCommands")) {
             std::string error;
             ASSERT_TRUE(dghost::loadLinkedPlugin("SweptCommands", initializeSwept, uninitializeSwept, &error))
@@ -274,7 +241,6 @@ protected:
         SweptRun result;
         result.outcome = run(statement);
         result.escaped = gCounter.escaped;
-        result.spared = gCounter.spared;
         result.allocations = gCounter.count;
         gCounter = AllocationCounter();
         // A failed allocation inside the log's stream marks it bad.
@@ -327,15 +293,14 @@ protected:
     }
 
     // The child's part of sweepOne: the first line says how the failed run
-    // ended ("done", "spared", "refused: ERROR"), the problems follow.
+    // ended ("done", "refused: ERROR"), the problems follow.
     std::string runTwice(const std::string& statement, bool imported, unsigned long n, const Judge& judge)
     {
         if (!prepare(imported))
             return "done\nthe setup failed\n";
         const SweptRun failed = sweptRun(statement, n);
         const std::vector<std::string> errors = commandErrors(failed);
-        std::string report = failed.spared ? "spared\n"
-                             : failed.outcome.status == MS::kSuccess ? "done\n"
+        std::string report = failed.outcome.status == MS::kSuccess ? "done\n"
                              : "refused: " + (errors.empty() ? std::string() : errors[0]) + "\n";
         report += returnProblems(failed) + judge(failed);
         // The next run works, or, when the library broke, says so.
@@ -381,8 +346,6 @@ protected:
                    std::to_string(wait) + ") after: " + report + "\n";
         const std::size_t firstLineEnd = report.find('\n');
         const std::string verdict = report.substr(0, firstLineEnd);
-        if (verdict == "spared")
-            ++totals().spared;
         if (verdict.rfind("refused: ", 0) == 0) {
             errors_.push_back(verdict.substr(9));
             ++totals().refused;

@@ -97,9 +97,10 @@ void NameIndex::reserve(std::size_t count)
 
 void NameIndex::grow(std::size_t capacity)
 {
-    std::vector<std::uint64_t> old;
+    // The new table is made before the old one is touched, so a failed
+    // allocation loses no name.
+    std::vector<std::uint64_t> old(capacity, 0);
     old.swap(slots_);
-    slots_.assign(capacity, 0);
     size_ = 0;
     for (std::uint64_t slot : old)
         if (slot) place(nodeIn(slot), hashOf(nodeIn(slot)));

@@ -89,10 +89,19 @@ Node* Scene::create(NodeType* type, const std::string& requested, MStatus* statu
 
 Node* Scene::createNamed(NodeType* type, const std::string& name)
 {
+    // Room first, and the node complete before it is registered: a failed
+    // allocation leaves no node in the scene that nobody was handed.
+    if (order_.size() == order_.capacity()) order_.reserve(order_.size() * 2 + 16);
+    byName_.reserve(byName_.size() + 1);
     Node* node = Node::make(type);
     node->scene = this;
-    node->name = name;
     retain(node);
+    try {
+        node->name = name;
+    } catch (...) {
+        release(node);
+        throw;
+    }
     order_.push_back(node);
     byName_.insert(node);
     ++type->liveNodes;
