@@ -123,15 +123,14 @@ std::string malformedText(const std::string& path, const pugi::xpath_parse_resul
 }
 
 // Compiles the path; on a malformed one `failure` names the position.
-// pugixml reports a malformed path by throwing: caught here.
+// pugixml reports a malformed path by throwing: caught here (running out
+// of memory is left to the command's own guard).
 std::unique_ptr<pugi::xpath_query> compilePath(const std::string& path, std::string& failure)
 {
     try {
         return std::make_unique<pugi::xpath_query>(path.c_str());
     } catch (const pugi::xpath_exception& error) {
         failure = malformedText(path, error.result());
-    } catch (const std::bad_alloc&) {
-        failure = kOutOfMemory;
     }
     return nullptr;
 }
@@ -335,16 +334,11 @@ MStatus XmlQueryCmd::run(const MArgList& argList)
         displayError(search.failure.c_str());
         return MS::kInvalidParameter;
     }
-    MStatus status;
-    // Copying the trees and evaluating allocate as much as the scene holds.
-    try {
-        status = args.isFlagSet(kSelectedFlag) ? gatherSelection(search) : gatherDocuments(search);
-        if (status == MS::kSuccess)
-            status = answer(*query, search);
-    } catch (const std::bad_alloc&) {
-        search.failure = kOutOfMemory;
-        status = MS::kFailure;
-    }
+    // Copying the trees and evaluating allocate as much as the scene holds;
+    // running out is doIt's to report.
+    MStatus status = args.isFlagSet(kSelectedFlag) ? gatherSelection(search) : gatherDocuments(search);
+    if (status == MS::kSuccess)
+        status = answer(*query, search);
     if (status != MS::kSuccess)
         displayError((search.failure.empty() ? search.view.failure() : search.failure).c_str());
     return status;

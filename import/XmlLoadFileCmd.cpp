@@ -207,23 +207,7 @@ void XmlLoadFileCmd::reportException(bool sceneRestored) noexcept
 
 MStatus XmlLoadFileCmd::parseXmlFile(ImportPlan& plan, MString& failure)
 {
-    std::string problem;
-    try
-    {
-        problem = planFile(fFilePath.asUTF8(), plan);
-    }
-    catch (...)
-    {
-        // Reading the file or building the message ran out of memory.
-        problem = describeCurrentException();
-        try
-        {
-            problem = "Cannot import XML file \"" + std::string(fFilePath.asUTF8()) + "\": " + problem;
-        }
-        catch (...)
-        {
-        }
-    }
+    const std::string problem = planFile(fFilePath.asUTF8(), plan);
     if (problem.empty())
         return MS::kSuccess;
     plan.clear();

@@ -36,7 +36,8 @@ private:
     // Reads and parses the -file argument and plans its tree. On a file
     // that cannot be imported returns kFailure with the reason for the
     // user in `failure`. The XML library lives only inside this call and is
-    // terminated on every path; none of its exceptions leaves it.
+    // terminated on every path; none of its exceptions leaves it (running
+    // out of memory does, for doIt to report).
     MStatus parseXmlFile(ImportPlan& plan, MString& failure);
     // Creates the document node and builds the planned tree under it,
     // every node remembered by `builder`, which counts what was lost. May
