@@ -209,7 +209,7 @@ void install(std::unique_ptr<Scene> next, const std::string& path)
 int openQuickly(const std::string& path, const std::string& text, std::string& error)
 {
     if (!endsWithEndMark(text) || !validScriptText(text)) return 0;
-    const std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    const std::size_t start = afterByteOrderMark(text);
     std::vector<std::pair<std::string, int>> required;
     std::size_t nodes = 0;
     if (!quickCheckScene(text, start, required, nodes)) return 0;
@@ -246,7 +246,7 @@ MStatus openScene(const std::string& path, std::string* error)
     Reader reader;
     reader.path = path;
     reader.cutShort = !endsWithEndMark(text);
-    std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    std::size_t start = afterByteOrderMark(text);
     reader.looksLikeScene = text.compare(start, sizeof kSceneHeader - 1, kSceneHeader) == 0;
     if (!forEachStatement(text, [&reader](const Statement& s) { return reader.check(s); }))
         return refuse(reader.error);

@@ -204,13 +204,6 @@ struct Tokenizer {
     }
 };
 
-// Where the statements start: after a UTF-8 byte order mark, which some
-// editors put at the start of a file.
-std::size_t afterByteOrderMark(const std::string& text)
-{
-    return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-}
-
 // The error parseScript reports for text that is not valid UTF-8, or "".
 std::string textError(const std::string& text)
 {
@@ -333,7 +326,7 @@ bool parseScript(const std::string& text, std::vector<Statement>& statements, st
         if (error) *error = invalid;
         return false;
     }
-    Tokenizer tokenizer{text, afterByteOrderMark(text), 1, std::string(), true, false};
+    Tokenizer tokenizer{text, detail::afterByteOrderMark(text), 1, std::string(), true, false};
     auto keepAll = [&statements](Statement& s) {
         statements.push_back(std::move(s));
         return true;
@@ -353,6 +346,11 @@ bool readScriptFile(const std::string& path, std::string& text, std::string* err
 }
 
 namespace detail {
+
+std::size_t afterByteOrderMark(const std::string& text)
+{
+    return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+}
 
 // Plain output with the C0 control characters other than tab and line feed
 // shown as \xHH, so a value holding an escape sequence cannot drive the

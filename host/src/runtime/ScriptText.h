@@ -17,6 +17,9 @@ namespace detail {
 // checked script to `run` one by one, in order, until it returns false
 // (the result then is false).
 bool checkScript(const std::string& text, std::string* error);
+// Where the statements start: after a UTF-8 byte order mark, which some
+// editors put at the start of a file; 0 without one.
+std::size_t afterByteOrderMark(const std::string& text);
 // Whether the bytes are ones checkScript accepts (well-formed UTF-8, no NUL).
 bool validScriptText(const std::string& text);
 bool forEachStatement(const std::string& text, const std::function<bool(const Statement&)>& run);
