@@ -244,13 +244,14 @@ MStatus DomTreeBuilder::buildElement(const Pending& item, const ElementContent& 
 MStatus DomTreeBuilder::exportAttribute(DOMElement* element, MObject attribute,
                                         std::string& reason)
 {
-    MString name;
-    MString value;
     // A name or value that cannot be read is counted; the node then fails
     // once the whole tree has been read.
-    if (readFailed("Error Getting Name of XML Attribute", getAttributeName(attribute, name)) ||
-        readFailed("Error Getting Value of XML Attribute", getAttributeValue(attribute, value)))
+    const AttributeText read = readAttributeText(attribute);
+    if (readFailed("Error Getting Name of XML Attribute", read.nameStatus) ||
+        readFailed("Error Getting Value of XML Attribute", read.valueStatus))
         return MS::kSuccess;
+    const MString& name = read.name;
+    const MString& value = read.value;
     const std::u16string xmlName = fromHost(name);
     const std::u16string xmlValue = fromHost(value);
     unsigned codePoint = 0;

@@ -47,6 +47,7 @@ DOMLSParserFilter::FilterAction AmplificationGuard::spend(unsigned long long amo
 
 DOMLSParserFilter::FilterAction AmplificationGuard::acceptNode(DOMNode* node)
 {
+    ++fTexts;
     const XMLCh* text = node->getNodeValue();
     return spend(text != nullptr ? XMLString::stringLen(text) : 0);
 }
@@ -55,6 +56,8 @@ DOMLSParserFilter::FilterAction AmplificationGuard::startElement(DOMElement* ele
 {
     const DOMNamedNodeMap* attributes = element->getAttributes();
     const XMLSize_t count = attributes != nullptr ? attributes->getLength() : 0;
+    ++fElements;
+    fAttributes += count;
     return spend(kNodeCost * (1 + count));
 }
 

@@ -69,12 +69,20 @@ public:
 
     // Whether the parse was interrupted for producing too much.
     bool exceeded() const { return fExceeded; }
+    // What the parse produced: elements, their attributes, text and CDATA
+    // nodes (inside entity references too).
+    std::size_t elements() const { return fElements; }
+    std::size_t attributes() const { return fAttributes; }
+    std::size_t texts() const { return fTexts; }
 
 private:
     FilterAction spend(unsigned long long amount);
 
     unsigned long long fBudget;
     unsigned long long fSpent = 0;
+    std::size_t fElements = 0;
+    std::size_t fAttributes = 0;
+    std::size_t fTexts = 0;
     bool fExceeded = false;
 };
 
@@ -101,6 +109,8 @@ public:
     bool grammarSkipped() const { return fResolver.grammarSkipped(); }
     // Whether the last parse produced more than its input allows.
     bool amplified() const { return fGuard && fGuard->exceeded(); }
+    // What the last parse produced (see AmplificationGuard); null before.
+    const AmplificationGuard* produced() const { return fGuard.get(); }
 
 private:
     BlockingResourceResolver fResolver;

@@ -14,6 +14,12 @@ void ImportPlan::clear()
     text.clear();
 }
 
+void ImportPlan::reserve(std::size_t elements, std::size_t attributeCount, std::size_t texts)
+{
+    visits.reserve(elements + texts);
+    attributes.reserve(attributeCount);
+}
+
 std::string ImportPlan::elementText(const PlannedVisit& visit) const
 {
     return text.substr(visit.textBegin, visit.textEnd - visit.textBegin);

@@ -46,6 +46,9 @@ struct ImportPlan
     std::string text;
 
     void clear();
+    // Room for a document of this many nodes, so that planning it copies
+    // nothing while it grows.
+    void reserve(std::size_t elements, std::size_t attributeCount, std::size_t texts);
     std::string elementText(const PlannedVisit& visit) const;
 };
 

@@ -114,13 +114,11 @@ MObject NodeTreeBuilder::addXmlChild(MObject parent, MString tagName, bool paren
 
 MStatus NodeTreeBuilder::addXmlAttribute(MObject element, MString name, MString value)
 {
-    MObject attribute = remembered(createAttributeNode(name, value));
-    // The creation logs its own failures but cannot say whether the name
-    // and value arrived: read them back.
-    MString written;
-    if (failed(getAttributeName(attribute, written)) || written != name)
-        ++fLostValues;
-    if (failed(getAttributeValue(attribute, written)) || written != value)
+    // The creation logs its own failures and says whether the name and the
+    // value arrived.
+    bool written = false;
+    MObject attribute = remembered(createAttributeNode(name, value, written));
+    if (!written)
         ++fLostValues;
     // addAttribute logs its own failures.
     if (addAttribute(element, attribute, fModifier) != MS::kSuccess)

@@ -80,6 +80,8 @@ std::string planParsedFile(const std::string& bytes, const std::string& path, Im
     const DOMElement* root = document != nullptr ? document->getDocumentElement() : nullptr;
     if (root == nullptr)
         return "the file has no root element";
+    if (const AmplificationGuard* produced = parser.produced())
+        plan.reserve(produced->elements(), produced->attributes(), produced->texts());
     if (planFromDom(root, kMaxImportDepth, plan) == PlanOutcome::TooDeep)
         return "elements are nested deeper than " + std::to_string(kMaxImportDepth) + " levels";
     return std::string();

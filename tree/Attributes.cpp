@@ -20,16 +20,24 @@ MPlug attributesPlug(const MObject& element)
 
 // Reads one string plug of an attribute node; a failed read is logged
 // with `errorText` and its status returned.
+MStatus readPlugString(const MFnDependencyNode& fn, const char* plugName, const char* errorText,
+                       MString& text)
+{
+    MPlug plug = fn.findPlug(plugName, false);
+    MStatus status = plug.getValue(text);
+    logError(errorText, status);
+    return status;
+}
+
+const char* const kNameReadError = "Error Plug, get value";
+const char* const kValueReadError = "Error Plug, get Value";
+
 MStatus readAttributeString(const MObject& attributeNode, const char* plugName,
                             const char* errorText, MString& text)
 {
     if (!isAttributeNode(attributeNode))
         return MS::kInvalidParameter;
-    MFnDependencyNode fn(attributeNode);
-    MPlug plug = fn.findPlug(plugName, false);
-    MStatus status = plug.getValue(text);
-    logError(errorText, status);
-    return status;
+    return readPlugString(MFnDependencyNode(attributeNode), plugName, errorText, text);
 }
 
 // Queues and carries out, one doIt each, the cut of every link from
@@ -56,17 +64,27 @@ MStatus cutAttributeLinks(const MPlug& slot, const MObject& attributeNode, MDGMo
 
 MObject createAttributeNode(MString name, MString value)
 {
+    bool written = false;
+    return createAttributeNode(name, value, written);
+}
+
+MObject createAttributeNode(const MString& name, const MString& value, bool& written)
+{
     MStatus status;
     MFnDependencyNode fn;
     MObject node = fn.create(kXmlElementAttributeId, name, &status);
     logError("Error Creating AttributeNode", status);
+    written = status == MS::kSuccess;
     try {
         MPlug namePlug = fn.findPlug(kAttributeNamePlug.longName, false, &status);
         logError("Error Attribute Node get NamePlug", status);
-        logError("Error Attribute Node Set Name", namePlug.setValue(name));
+        const MStatus nameSet = namePlug.setValue(name);
+        logError("Error Attribute Node Set Name", nameSet);
         MPlug valuePlug = fn.findPlug(kAttributeValuePlug.longName, false, &status);
         logError("Error Attribute Node get ValuePlug", status);
-        logError("Error Attribute Node Set Value", valuePlug.setValue(value));
+        const MStatus valueSet = valuePlug.setValue(value);
+        logError("Error Attribute Node Set Value", valueSet);
+        written = written && nameSet == MS::kSuccess && valueSet == MS::kSuccess;
     } catch (...) {
         discardCreatedNode(node);
         throw;
@@ -131,14 +149,27 @@ MStatus getAttributeNames(MObject element, MStringArray& names)
 
 MStatus getAttributeName(MObject attributeNode, MString& name)
 {
-    return readAttributeString(attributeNode, kAttributeNamePlug.longName, "Error Plug, get value",
-                               name);
+    return readAttributeString(attributeNode, kAttributeNamePlug.longName, kNameReadError, name);
 }
 
 MStatus getAttributeValue(MObject attributeNode, MString& value)
 {
-    return readAttributeString(attributeNode, kAttributeValuePlug.longName, "Error Plug, get Value",
-                               value);
+    return readAttributeString(attributeNode, kAttributeValuePlug.longName, kValueReadError, value);
+}
+
+AttributeText readAttributeText(const MObject& attributeNode)
+{
+    AttributeText text;
+    if (!isAttributeNode(attributeNode)) {
+        text.nameStatus = MS::kInvalidParameter;
+        return text;
+    }
+    const MFnDependencyNode fn(attributeNode);
+    text.nameStatus = readPlugString(fn, kAttributeNamePlug.longName, kNameReadError, text.name);
+    if (text.nameStatus == MS::kSuccess)
+        text.valueStatus =
+            readPlugString(fn, kAttributeValuePlug.longName, kValueReadError, text.value);
+    return text;
 }
 
 MStatus hasAttributeNode(MObject element, MObject attributeNode, bool& result)

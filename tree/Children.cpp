@@ -32,12 +32,16 @@ MStatus listChildrenQuietly(MObject element, MObjectArray& children)
 // one.
 MStatus refuseLoop(const MObject& parent, const MObject& child)
 {
+    bool closesLoop = parent == child;
+    // A child without links below it (every element an import links) has
+    // nothing to walk: only linking it under itself closes a loop.
+    if (!closesLoop && !plugOf(child, kFromChildrenPlug.shortName).isNetworked())
+        return MS::kSuccess;
     DescendantWalk walk(listChildrenQuietly);
     MObjectArray below;
     MStatus status = walk.appendBelow(child, below);
     if (status != MS::kSuccess)
         return status;
-    bool closesLoop = parent == child;
     for (unsigned int i = 0; i < below.length() && !closesLoop; ++i)
         closesLoop = below[i] == parent;
     if (!closesLoop)

@@ -42,11 +42,11 @@ void appendLinkedSources(MPlug& array, MObjectArray& nodes, bool logPlugNames)
 {
     MIntArray indices;
     array.getExistingArrayAttributeIndices(indices);
+    MPlugArray sources;  // one buffer for every element's sources
     for (unsigned int k = 0; k < indices.length(); ++k) {
         MPlug element = array.elementByLogicalIndex(static_cast<unsigned int>(indices[k]));
         if (logPlugNames)
             logLine(element.partialName(true, true));
-        MPlugArray sources;
         if (element.isNetworked() && element.connectedTo(sources, true, false)) {
             for (unsigned int s = 0; s < sources.length(); ++s)
                 nodes.append(sources[s].node());
