@@ -35,6 +35,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -156,6 +157,10 @@ public:
     void reserve(std::size_t count);
     void destroy(Node* node);
     Node* find(const std::string& name) const;
+    // For a caller that knows the names it will look up or create next:
+    // starts loading where the name table keeps a name of this hash.
+    static std::uint64_t nameHash(std::string_view name) { return NameIndex::hashOf(name.data(), name.size()); }
+    void prefetchName(std::uint64_t hash) const { byName_.prefetch(hash); }
     std::string rename(Node* node, const std::string& requested);
     // Live nodes in creation order.
     std::vector<Node*> nodes() const;

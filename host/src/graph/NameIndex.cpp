@@ -43,6 +43,11 @@ Node* NameIndex::find(const std::string& name) const
     }
 }
 
+void NameIndex::prefetch(std::uint64_t hash) const
+{
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+}
+
 void NameIndex::place(Node* node, std::uint64_t hash)
 {
     const std::size_t mask = slots_.size() - 1;

@@ -21,6 +21,10 @@ struct Node;
 class NameIndex {
 public:
     Node* find(const std::string& name) const;
+    // Starts loading the slots where a name of this hash would be, for a
+    // caller that knows which names it will look up soon.
+    void prefetch(std::uint64_t hash) const;
+    static std::uint64_t hashOf(const char* name, std::size_t length);
     // The node's name must not be in the index yet.
     void insert(Node* node);
     void erase(const std::string& name);
@@ -30,7 +34,6 @@ public:
     void clear();
 
 private:
-    static std::uint64_t hashOf(const char* name, std::size_t length);
     static std::uint64_t hashOf(const Node* node);
     void place(Node* node, std::uint64_t hash);
     void grow(std::size_t capacity);

@@ -58,12 +58,20 @@ std::string Scene::numberedName(const std::string& base)
     std::string candidate;
     candidate.reserve(base.size() + 10);
     char digits[16];
+    auto numbered = [&](unsigned int number, std::string& name) {
+        name.assign(base);
+        name.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
+    };
     for (;; ++next) {
-        candidate.assign(base);
-        candidate.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, next).ptr - digits));
+        numbered(next, candidate);
         if (!byName_.find(candidate)) break;
     }
     ++next;
+    // The next node asking for this base most likely gets the next number,
+    // whose place in the (large) name table is random: start loading it.
+    std::string following;
+    numbered(next, following);
+    byName_.prefetch(NameIndex::hashOf(following.data(), following.size()));
     return candidate;
 }
 

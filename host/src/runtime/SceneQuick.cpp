@@ -7,7 +7,10 @@
 #include "runtime/Registry.h"
 #include "runtime/SceneScanner.h"
 
+#include <algorithm>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace dghost {
 namespace detail {
@@ -47,10 +50,83 @@ bool splitPlug(std::string_view text, std::string_view& node, std::string_view& 
     return true;
 }
 
+// Finds the nodes that plugs name without the name table where it can.
+// The scene writer writes connections grouped by kind, each group in the
+// order its nodes were made, and a node's incoming connections together:
+// so a plug mostly names the node it named last, or the next node of the
+// same type. Both are checked (by name, so a wrong guess costs a compare)
+// before the table, whose every probe is a cache miss in a large scene.
+// One guesser per end of a connection.
+class NodeGuesser {
+public:
+    // The nodes this build made, per type, in the order made; held, so
+    // that a node a plug-in callback took away is never read freed.
+    using Made = std::unordered_map<const NodeType*, std::vector<Node*>>;
+
+    NodeGuesser(Scene& scene, const Made& made) : scene_(scene), made_(made) {}
+
+    Node* find(std::string_view name)
+    {
+        if (list_) {
+            if (matches(at(place_), name)) return at(place_);
+            if (matches(at(place_ + 1), name)) return at(++place_);
+        }
+        name_.assign(name);
+        Node* node = scene_.find(name_);
+        if (node) locate(node);
+        return node;
+    }
+
+private:
+    // Places within this many of a type's cursor are searched for a node
+    // the table found; further away, the guess starts over there.
+    static constexpr std::size_t kReach = 64;
+
+    Node* at(std::size_t place) const { return place < list_->size() ? (*list_)[place] : nullptr; }
+
+    static bool matches(const Node* node, std::string_view name)
+    {
+        return node && node->alive && node->name.size() == name.size() &&
+               std::string_view(node->name.c_str(), node->name.size()) == name;
+    }
+
+    void locate(Node* node)
+    {
+        const auto it = made_.find(node->type);
+        list_ = it == made_.end() ? nullptr : &it->second;
+        if (!list_) return;
+        std::size_t& cursor = cursors_[node->type];
+        const std::size_t end = std::min(list_->size(), cursor + kReach);
+        for (std::size_t i = cursor; i < end; ++i) {
+            if ((*list_)[i] == node) {
+                place_ = cursor = i;
+                return;
+            }
+        }
+        list_ = nullptr;   // not where the guess expects it: table next time
+    }
+
+    Scene& scene_;
+    const Made& made_;
+    const std::vector<Node*>* list_ = nullptr;   // the type list of the last node found
+    std::size_t place_ = 0;                     // its place there
+    std::unordered_map<const NodeType*, std::size_t> cursors_;
+    std::string name_;   // reused for every table lookup
+};
+
 class Builder {
 public:
-    explicit Builder(Scene& scene) : scene_(scene) {}
-    ~Builder() { release(recent_); }
+    Builder(Scene& scene, const std::vector<std::uint64_t>& nameHashes)
+        : scene_(scene), nameHashes_(nameHashes), sources_(scene, made_), destinations_(scene, made_)
+    {
+        for (std::size_t i = 0; i < kPrefetchAhead && i < nameHashes_.size(); ++i)
+            scene_.prefetchName(nameHashes_[i]);
+    }
+    ~Builder()
+    {
+        for (auto& type : made_)
+            for (Node* node : type.second) release(node);
+    }
     Builder(const Builder&) = delete;
     Builder& operator=(const Builder&) = delete;
 
@@ -69,20 +145,30 @@ private:
         if (!type_ || typeName != typeName_) {
             typeName_.assign(typeName);
             type_ = registry().findType(typeName_);
+            typeList_ = type_ ? &made_[type_] : nullptr;
         }
         if (!type_ || !legalName(nodeName)) return false;
+        // Every new name lands somewhere random in the name table: the
+        // table is asked for the place of a name a few nodes ahead.
+        if (madeCount_ + kPrefetchAhead < nameHashes_.size())
+            scene_.prefetchName(nameHashes_[madeCount_ + kPrefetchAhead]);
+        ++madeCount_;
         name_.assign(nodeName);
         if (scene_.find(name_)) return false;
+        // Room first: a node made is held at once.
+        if (typeList_->size() == typeList_->capacity()) typeList_->reserve(typeList_->size() * 2 + 16);
         last_ = makeSceneNode(scene_, type_, name_);
+        retain(last_);
+        typeList_->push_back(last_);
         return true;
     }
 
-    bool endpoint(std::string_view text, Endpoint& end)
+    bool endpoint(std::string_view text, NodeGuesser& guesser, Endpoint& end)
     {
         std::string_view nodeName, attribute;
         int index = -1;
         if (!splitPlug(text, nodeName, attribute, index)) return false;
-        Node* node = nodeName.empty() ? last_ : findNode(nodeName);
+        Node* node = nodeName.empty() ? last_ : guesser.find(nodeName);
         if (!node) return false;
         const int a = node->type->findAttribute(attribute.data(), attribute.size());
         if (a < 0 || (index >= 0 && !node->type->attributes[static_cast<std::size_t>(a)]->flag(kArray)))
@@ -91,28 +177,10 @@ private:
         return true;
     }
 
-    // The scene writer writes a node's incoming connections together, so
-    // one node is named again and again: it is checked first (still that
-    // name, so still the one node of that name) before the name table.
-    Node* findNode(std::string_view nodeName)
-    {
-        if (recent_ && recent_->alive && recent_->name.size() == nodeName.size() &&
-            std::string_view(recent_->name.c_str(), recent_->name.size()) == nodeName)
-            return recent_;
-        name_.assign(nodeName);
-        Node* node = scene_.find(name_);
-        if (node) {
-            retain(node);   // held, so a node that left meanwhile is never read freed
-            release(recent_);
-            recent_ = node;
-        }
-        return node;
-    }
-
     bool setAttr(std::string_view plug, std::string_view value)
     {
         Endpoint end;
-        if (!endpoint(plug, end)) return false;
+        if (!endpoint(plug, destinations_, end)) return false;
         const Attribute& attr = *end.node->type->attributes[static_cast<std::size_t>(end.attribute)];
         if (!attr.isString || (end.index < 0 && attr.flag(kArray))) return false;
         end.node->writableValue(end.attribute, end.index)->assign(value.data(), value.size());
@@ -122,14 +190,21 @@ private:
     bool connectAttr(std::string_view from, std::string_view to)
     {
         Endpoint source, destination;
-        return endpoint(from, source) && endpoint(to, destination) &&
+        return endpoint(from, sources_, source) && endpoint(to, destinations_, destination) &&
                connectPlugs(source, destination, nullptr) == MS::kSuccess;
     }
 
+    static constexpr std::size_t kPrefetchAhead = 8;
+
     Scene& scene_;
+    const std::vector<std::uint64_t>& nameHashes_;
+    std::size_t madeCount_ = 0;
+    NodeGuesser::Made made_;
+    NodeGuesser sources_;
+    NodeGuesser destinations_;
     Node* last_ = nullptr;
-    Node* recent_ = nullptr;   // the node a plug named last
     NodeType* type_ = nullptr;
+    std::vector<Node*>* typeList_ = nullptr;
     std::string typeName_;
     std::string name_;   // reused for every lookup
 };
@@ -149,9 +224,10 @@ Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name)
 }
 
 bool quickCheckScene(const std::string& text, std::size_t start,
-                     std::vector<std::pair<std::string, int>>& required, std::size_t& nodes)
+                     std::vector<std::pair<std::string, int>>& required,
+                     std::vector<std::uint64_t>& nodeNameHashes)
 {
-    nodes = 0;
+    nodeNameHashes.clear();
     SceneScanner s(text, start);
     for (;;) {
         const SceneScanner::Result result = s.next();
@@ -165,7 +241,7 @@ bool quickCheckScene(const std::string& text, std::size_t start,
             required.emplace_back(std::move(plugin), s.line());
         } else if (name == "createNode") {
             if (words != 3 || s.word(2) != "-n" || s.quoted(2)) return false;
-            ++nodes;
+            nodeNameHashes.push_back(Scene::nameHash(s.word(3)));
         } else if (name == "setAttr") {
             if (words != 4 || s.word(2) != "-type" || s.word(3) != "string") return false;
         } else if (name != "connectAttr" || words != 2) {
@@ -174,10 +250,11 @@ bool quickCheckScene(const std::string& text, std::size_t start,
     }
 }
 
-bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene)
+bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene,
+                     const std::vector<std::uint64_t>& nodeNameHashes)
 {
     SceneScanner s(text, start);
-    Builder builder(scene);
+    Builder builder(scene, nodeNameHashes);
     for (;;) {
         const SceneScanner::Result result = s.next();
         if (result != SceneScanner::kStatement) return result == SceneScanner::kEnd;

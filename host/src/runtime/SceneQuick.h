@@ -10,6 +10,7 @@
 
 #include "graph/Graph.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,11 +19,15 @@ namespace dghost {
 namespace detail {
 
 // The checks every statement must pass before anything runs; fills the
-// plug-ins the file requires with their lines, and counts its nodes.
+// plug-ins the file requires with their lines, and the name hash of every
+// node the file makes, in order (Scene::nameHash).
 bool quickCheckScene(const std::string& text, std::size_t start,
-                     std::vector<std::pair<std::string, int>>& required, std::size_t& nodes);
-// Builds the checked file's nodes, values and connections into `scene`.
-bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene);
+                     std::vector<std::pair<std::string, int>>& required,
+                     std::vector<std::uint64_t>& nodeNameHashes);
+// Builds the checked file's nodes, values and connections into `scene`;
+// `nodeNameHashes` as the check left them.
+bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene,
+                     const std::vector<std::uint64_t>& nodeNameHashes);
 
 // A node of a scene file: made under its own name, which the caller has
 // checked is legal and free (an empty one gets a number), with its plug-in

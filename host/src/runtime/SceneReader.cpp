@@ -211,8 +211,8 @@ int openQuickly(const std::string& path, const std::string& text, std::string& e
     if (!endsWithEndMark(text) || !validScriptText(text)) return 0;
     const std::size_t start = afterByteOrderMark(text);
     std::vector<std::pair<std::string, int>> required;
-    std::size_t nodes = 0;
-    if (!quickCheckScene(text, start, required, nodes)) return 0;
+    std::vector<std::uint64_t> nameHashes;
+    if (!quickCheckScene(text, start, required, nameHashes)) return 0;
     Reader reader;
     reader.path = path;
     reader.required = std::move(required);
@@ -223,8 +223,8 @@ int openQuickly(const std::string& path, const std::string& text, std::string& e
         return -1;
     }
     auto next = std::make_unique<Scene>();
-    next->reserve(nodes);
-    if (!quickBuildScene(text, start, *next)) return 0;
+    next->reserve(nameHashes.size());
+    if (!quickBuildScene(text, start, *next, nameHashes)) return 0;
     install(std::move(next), path);
     return 1;
 }
