@@ -201,3 +201,27 @@ TEST_F(SceneFiles, ASavedFileNamesItsPluginsFirstAndLinksLast)
     EXPECT_LT(saved.find("setAttr"), saved.find("connectAttr"));
     EXPECT_EQ(saved.substr(saved.size() - 21), "// End of scene file\n");
 }
+
+// The reader guesses the node a plug names from the connection before it;
+// connections in an order no guess follows (jumping back and forth, names
+// that begin alike, ends alternating between two arrays) must open all the
+// same.
+TEST_F(SceneFiles, ConnectionsInAnyOrderOpenTheSame)
+{
+    const int count = 40;
+    std::string text = "requires \"ProbePlugin\" \"1.0\";\ncreateNode probe -n \"p\";\ncreateNode probe -n \"q\";\n";
+    for (int i = 0; i < count; ++i) text += "createNode probe -n \"n" + std::to_string(i) + "\";\n";
+    for (int i = 0; i < count; ++i) {
+        const int k = (i * 17) % count;
+        const std::string hub = k % 2 ? "q" : "p";
+        text += "connectAttr \"n" + std::to_string(k) + ".o\" \"" + hub + ".lk[" + std::to_string(k) + "]\";\n";
+    }
+    write("shuffled.ma", text + "// End of scene file\n");
+    ASSERT_TRUE(run("file -f -open \"" + path("shuffled.ma") + "\"").status);
+    for (int k = 0; k < count; ++k) {
+        const std::string hub = k % 2 ? "q" : "p";
+        EXPECT_EQ(run("listConnections -p 1 " + hub + ".lk[" + std::to_string(k) + "]").strings,
+                  std::vector<std::string>{"n" + std::to_string(k) + ".out"})
+            << k;
+    }
+}
