@@ -47,7 +47,8 @@ void appendLinkedSources(MPlug& array, MObjectArray& nodes, bool logPlugNames)
         MPlug element = array.elementByLogicalIndex(static_cast<unsigned int>(indices[k]));
         if (logPlugNames)
             logLine(element.partialName(true, true));
-        if (element.isNetworked() && element.connectedTo(sources, true, false)) {
+        // connectedTo answers false for an element without a source.
+        if (element.connectedTo(sources, true, false)) {
             for (unsigned int s = 0; s < sources.length(); ++s)
                 nodes.append(sources[s].node());
         }
