@@ -234,8 +234,8 @@ void writeSteps(std::FILE* out, const char* key, const std::vector<StepResult>& 
 
 void writeFileRun(std::FILE* out, const FileRun& f, bool last)
 {
-    std::fprintf(out, "    {\"shape\": %s, \"elements\": %lu, \"attributes\": %lu, \"file_bytes\": %llu,\n",
-                 jsonString(f.shape).c_str(), f.elements, f.attributes, f.fileBytes);
+    std::fprintf(out, "    {\"shape\": %s, \"elements\": %lu, \"attributes\": %lu, \"file_bytes\": %llu, \"runs\": %u,\n",
+                 jsonString(f.shape).c_str(), f.elements, f.attributes, f.fileBytes, f.runs);
     writeSteps(out, "floor", f.floors, f.elements);
     std::fprintf(out, ",\n");
     writeSteps(out, "ours_log_file", f.oursFile, f.elements);
@@ -279,7 +279,8 @@ void printTable(const BenchRun& run, const std::vector<Target>& targets)
     std::printf("\ns: wall time with the plug-in's log to a file; s null: the same with the log to a null stream;\n"
                 "x floor: against xerces_parse (import), xerces_write (export) or import (scene save/open);\n"
                 "ns/node: per scene node (elements, attribute nodes, the document); +MiB: peak resident growth\n"
-                "during the step. Total run %.0f s%s.\n",
+                "during the step. Each file's steps: the fastest of its runs (\"runs\" in the JSON; the\n"
+                "largest files run once). Total run %.0f s%s.\n",
                 run.totalSeconds, run.pugixml ? "" : "; pugixml not installed, its floor left out");
 }
 

@@ -17,6 +17,7 @@ struct FileRun {
     unsigned long elements = 0;
     unsigned long attributes = 0;
     unsigned long long fileBytes = 0;
+    unsigned runs = 1;                  // each step's figures: its fastest of this many runs
     std::vector<StepResult> floors;
     std::vector<StepResult> oursFile;   // log to a file
     std::vector<StepResult> oursNull;   // log to a null stream

@@ -27,6 +27,16 @@ std::string ImportPlan::elementText(const PlannedVisit& visit) const
 
 namespace {
 
+// DOMAttr::getValue, without the library's type casts for the usual value
+// of one text node: asking the attribute for its children costs none.
+const XMLCh* attributeValue(const DOMAttr* attribute)
+{
+    const DOMNode* first = attribute->getFirstChild();
+    if (first != nullptr && first->getNodeType() == DOMNode::TEXT_NODE && first->getNextSibling() == nullptr)
+        return first->getNodeValue();
+    return attribute->getValue();
+}
+
 // The walk's state: which visits are still open, how deep elements nest,
 // and how many entity references enclose the current node (their content
 // counts as text but is not visited).
@@ -109,7 +119,7 @@ private:
             const DOMAttr* attribute = static_cast<const DOMAttr*>(map->item(i));
             PlannedAttribute planned;
             planned.name = toUtf8(attribute->getName());
-            planned.value = toUtf8(attribute->getValue());
+            planned.value = toUtf8(attributeValue(attribute));
             fPlan.attributes.push_back(std::move(planned));
         }
         visit.attributeCount = fPlan.attributes.size() - visit.firstAttribute;

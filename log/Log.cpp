@@ -1,5 +1,6 @@
 #include "log/Log.h"
 
+#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -29,14 +30,34 @@ bool logError(const char* text, const MStatus& status, ErrorLine options)
     return true;
 }
 
+namespace {
+
+// Writes `text` and a line end, then flushes: what `<< text << std::endl`
+// does, in one write of the whole line where it is short (the import and
+// export write several such lines per element).
+void writeLine(const char* text, std::size_t length)
+{
+    char line[256];
+    if (length < sizeof line) {
+        std::memcpy(line, text, length);
+        line[length] = '\n';
+        std::cout.write(line, static_cast<std::streamsize>(length + 1));
+    } else {
+        std::cout.write(text, static_cast<std::streamsize>(length)).put('\n');
+    }
+    std::cout.flush();
+}
+
+}  // namespace
+
 void logLine(const char* text)
 {
-    std::cout << text << std::endl;
+    writeLine(text, std::strlen(text));
 }
 
 void logLine(const MString& text)
 {
-    std::cout << text.asChar() << std::endl;
+    logLine(text.asChar());  // up to a NUL byte, as the stream writes a C string
 }
 
 void logNumber(unsigned int number)

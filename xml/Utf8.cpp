@@ -115,9 +115,15 @@ void appendUtf8(const XMLCh* text, XMLSize_t length, std::string& out)
     if (text == nullptr || length == 0)
         return;
     const std::size_t start = out.size();
-    out.resize(start + 3 * length);  // no UTF-16 unit takes more than 3 bytes
+    // Names and most values are ASCII: one byte a unit, copied as they are.
+    XMLSize_t ascii = 0;
+    while (ascii < length && text[ascii] < 0x80)
+        ++ascii;
+    out.resize(start + ascii + 3 * (length - ascii));  // no unit takes more than 3 bytes
     char* to = &out[start];
-    for (XMLSize_t i = 0; i < length; ++i)
+    for (XMLSize_t i = 0; i < ascii; ++i)
+        *to++ = static_cast<char>(text[i]);
+    for (XMLSize_t i = ascii; i < length; ++i)
     {
         unsigned c = text[i];
         if (isHighSurrogate(c) && i + 1 < length && isLowSurrogate(text[i + 1]))
