@@ -140,6 +140,26 @@ TEST_F(ImportFaultTest, LostLinksAreCountedBesideLostValues)
     takeOutput();
 }
 
+// A write refused with kNotFound writes no error line (that status is not
+// logged as a failure), yet the value is not in the scene: still a loss.
+TEST_F(ImportFaultTest, AnAttributeValueRefusedAsNotFoundIsALoss)
+{
+    const std::string path = writeFile("f.xml", "<r a=\"1\"/>");
+    const unsigned creationWrites = documentCreationCalls(path, "setValue");
+
+    // Writes after the document's: r's name, then a's name and value.
+    dghost::fault::clear();
+    dghost::fault::failCall("setValue", creationWrites + 3, MS::kNotFound);
+    const auto outcome = load(path, "-n doc");
+    dghost::fault::clear();
+    EXPECT_EQ(outcome.status, MS::kFailure);
+    EXPECT_EQ(outcome.errors, (Names{"XML file \"" + path + "\" imported incompletely: 1 name or "
+                                     "value was not written into the scene (see the error lines)"}));
+    takeOutput();
+    EXPECT_EQ(attr("a.Name"), "a");
+    EXPECT_EQ(attr("a.Value"), "");
+}
+
 TEST_F(ImportFaultTest, ValueIsWrittenAfterAttributesAndBeforeChildren)
 {
     const std::string path = writeFile("f.xml", "<r a=\"1\">t<c>x</c></r>");
