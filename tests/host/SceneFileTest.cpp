@@ -225,3 +225,33 @@ TEST_F(SceneFiles, ConnectionsInAnyOrderOpenTheSame)
             << k;
     }
 }
+
+// A save writes its text in pieces of about a megabyte; a scene of several
+// pieces, with values and connections on both sides of piece boundaries,
+// saves whole and opens the same, and the save leaves no other file.
+TEST_F(SceneFiles, AScenePiecesLargerThanOneWriteSavesWhole)
+{
+    const int count = 3000;
+    MObject hub = probe("hub");
+    const std::string value(1000, 'v');
+    for (int i = 0; i < count; ++i) {
+        const std::string name = "n" + std::to_string(i);
+        MObject node = probe(name.c_str());
+        ASSERT_TRUE(plug(node, "tx").setValue((value + std::to_string(i)).c_str()));
+        ASSERT_TRUE(link(plug(node, "o"), plug(hub, "lk").elementByLogicalIndex(static_cast<unsigned>(i))));
+    }
+    ASSERT_TRUE(run("file -rename \"" + path("big.ma") + "\"; file -save").status);
+    const std::string saved = read(path("big.ma"));
+    EXPECT_GT(saved.size(), std::size_t(3) << 20);
+    EXPECT_EQ(saved.substr(saved.size() - 21), "// End of scene file\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+
+    ASSERT_TRUE(run("file -f -open \"" + path("big.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings.size(), static_cast<std::size_t>(count + 1));
+    for (int i : {0, 1047, 2999}) {
+        const std::string name = "n" + std::to_string(i);
+        EXPECT_EQ(run("getAttr " + name + ".tx").text, value + std::to_string(i));
+        EXPECT_EQ(run("listConnections -p 1 hub.lk[" + std::to_string(i) + "]").strings,
+                  std::vector<std::string>{name + ".out"});
+    }
+}

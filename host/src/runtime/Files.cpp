@@ -36,11 +36,12 @@ struct FileDescriptor {
     }
 };
 
-bool writeAll(int fd, const std::string& text)
+bool writeAll(int fd, const char* text, std::size_t size)
 {
-    for (std::size_t done = 0; done < text.size();) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    for (std::size_t done = 0; done < size;) {
+        ssize_t n = ::write(fd, text + done, size - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);
     }
@@ -120,13 +121,26 @@ bool resolveTarget(const std::string& path, std::string& target, struct stat& ex
     return true;
 }
 
-// Writes `text` over the file in place (its other hard links keep seeing it).
-bool writeInPlace(const std::string& target, const std::string& text, std::string& why)
+// Copies the complete temporary file over the target in place (its other
+// hard links keep seeing it). Nothing is allocated once the target is cut,
+// so it is not left half-written by anything short of a failing disk.
+bool writeInPlace(const std::string& temporary, const std::string& target, std::string& why)
 {
+    std::vector<char> piece(std::size_t(1) << 20);
+    FileDescriptor in;
+    in.fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in.fd < 0) return why = errnoText(errno), false;
     FileDescriptor out;
     out.fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
     if (out.fd < 0) return why = errnoText(errno), false;
-    if (!writeAll(out.fd, text) || !syncDescriptor(out.fd)) return why = errnoText(errno), false;
+    for (;;) {
+        const ssize_t n = ::read(in.fd, piece.data(), piece.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return why = errnoText(errno), false;
+        if (n == 0) break;
+        if (!writeAll(out.fd, piece.data(), static_cast<std::size_t>(n))) return why = errnoText(errno), false;
+    }
+    if (!syncDescriptor(out.fd)) return why = errnoText(errno), false;
     if (::close(out.release()) != 0) return why = errnoText(errno), false;
     return true;
 }
@@ -166,7 +180,19 @@ bool readRegularFile(const std::string& path, std::string& text, std::string& wh
     }
 }
 
-bool replaceFile(const std::string& path, const std::string& text, std::string& why)
+ChunkedWriter::ChunkedWriter(int fd) : fd_(fd)
+{
+    buffer_.reserve(kPiece + kPiece / 4);
+}
+
+bool ChunkedWriter::flush()
+{
+    if (!failed_ && !buffer_.empty()) failed_ = !writeAll(fd_, buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return !failed_;
+}
+
+bool replaceFile(const std::string& path, const TextWriter& writeText, std::string& why)
 {
     std::string target;
     struct stat existing;
@@ -185,13 +211,20 @@ bool replaceFile(const std::string& path, const std::string& text, std::string& 
         return false;
     };
     errno = 0;
-    if (faultHit(Op::writeScene, injected) || !writeAll(out.fd, text))
+    bool written = false;
+    try {
+        written = !faultHit(Op::writeScene, injected) && writeText(out.fd);
+    } catch (...) {
+        ::unlink(temp.data());  // a text that could not be made leaves no file behind
+        throw;
+    }
+    if (!written)
         return failWith("writing failed" + (errno ? " (" + errnoText(errno) + ")" : std::string()));
     const mode_t mode = exists ? (existing.st_mode & 07777) : newFileMode();
     if (::fchmod(out.fd, mode) != 0 || !syncDescriptor(out.fd) || ::close(out.release()) != 0)
         return failWith("writing failed (" + errnoText(errno) + ")");
     if (exists && existing.st_nlink > 1) {
-        if (!writeInPlace(target, text, why)) {
+        if (!writeInPlace(temp.data(), target, why)) {
             why = "the file has other hard links and writing it in place failed (" + why + "); the new text is in " +
                   std::string(temp.data());
             return false;

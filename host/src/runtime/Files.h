@@ -2,6 +2,7 @@
 #define DGHOST_RUNTIME_FILES_H
 // Reading and replacing whole files, as scripts and scene files need it.
 
+#include <functional>
 #include <string>
 
 namespace dghost {
@@ -23,13 +24,35 @@ bool readRegularFile(const std::string& path, std::string& text, std::string& wh
 //   flushed and fsynced, then given the target's permissions (or what a
 //   new file gets under the umask), renamed over the target, and the
 //   folder is fsynced;
-// - a target with other hard links is written in place instead, after the
-//   complete text is safe in the temporary file, so the links keep seeing
-//   the file; a failure then names the temporary file holding the text;
+// - a target with other hard links is written in place instead, copied
+//   from the temporary file once the complete text is safe there, so the
+//   links keep seeing the file; a failure then names the temporary file;
 // - a symbolic link is followed when the user owns it, so the link stays;
 //   a link owned by someone else, and a target that is not a regular file,
 //   are refused.
-bool replaceFile(const std::string& path, const std::string& text, std::string& why);
+// The text comes from `writeText`, which writes it to the descriptor it is
+// given and answers false with errno set when a write failed; a large text
+// never has to be whole in memory. What it throws leaves no temporary file.
+using TextWriter = std::function<bool(int fd)>;
+bool replaceFile(const std::string& path, const TextWriter& writeText, std::string& why);
+
+// Collects text and writes it to a descriptor in large pieces.
+class ChunkedWriter {
+public:
+    explicit ChunkedWriter(int fd);
+    std::string& buffer() { return buffer_; }
+    // Writes the buffer out once it holds a piece's worth; false after any
+    // failed write (errno says why).
+    bool pass() { return buffer_.size() < kPiece || flush(); }
+    // Writes out whatever is buffered.
+    bool flush();
+
+private:
+    static constexpr std::size_t kPiece = std::size_t(1) << 20;
+    int fd_;
+    bool failed_ = false;
+    std::string buffer_;
+};
 
 }  // namespace detail
 }  // namespace dghost

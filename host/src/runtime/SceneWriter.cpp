@@ -129,41 +129,59 @@ void writeConnections(std::string& out, Node& node)
     }
 }
 
-// One walk over the nodes writes their statements and, aside, their
-// connections (which must follow every createNode); the plug-ins they
-// need go in front at the end. A scene of millions of nodes is read from
-// memory once rather than three times.
-std::string sceneText(const Scene& scene)
+// The plug-ins the scene's nodes come from, in the order their first nodes
+// were made. The walk ends once every type that has live nodes and a
+// plug-in has been met, which in a large scene is within its first nodes.
+std::vector<Plugin*> requiredPlugins(const std::vector<Node*>& nodes)
 {
-    std::string out = "//Maya ASCII scene\n//Codeset: UTF-8\n";
-    const std::size_t requiresAt = out.size();
-    std::string connections;
+    std::size_t liveTypes = 0;
+    for (const auto& type : registry().nodeTypes)
+        if (type->plugin && type->liveNodes > 0) ++liveTypes;
     std::vector<Plugin*> required;
-    for (Node* node : scene.nodes()) {
-        Plugin* plugin = node->type->plugin;
-        if (plugin && std::find(required.begin(), required.end(), plugin) == required.end())
-            required.push_back(plugin);
+    std::vector<const NodeType*> met;
+    for (Node* node : nodes) {
+        if (met.size() == liveTypes) break;
+        const NodeType* type = node->type;
+        if (!type->plugin || std::find(met.begin(), met.end(), type) != met.end()) continue;
+        met.push_back(type);
+        if (std::find(required.begin(), required.end(), type->plugin) == required.end())
+            required.push_back(type->plugin);
+    }
+    return required;
+}
+
+// Writes the scene's statements: the plug-ins it needs, every node with its
+// values, then every connection (which must follow every createNode), in
+// pieces of about a megabyte, so that a scene of millions of nodes is
+// never a whole text in memory. False at the first failed write.
+bool writeSceneText(const Scene& scene, ChunkedWriter& writer)
+{
+    const std::vector<Node*> nodes = scene.nodes();
+    std::string& out = writer.buffer();
+    out += "//Maya ASCII scene\n//Codeset: UTF-8\n";
+    for (Plugin* plugin : requiredPlugins(nodes)) {
+        out += "requires ";
+        appendQuoted(out, plugin->name);
+        out += ' ';
+        appendQuoted(out, plugin->version);
+        out += ";\n";
+    }
+    for (Node* node : nodes) {
         out += "createNode ";
         out += node->type->name;
         out += " -n ";
         appendQuoted(out, node->name.c_str(), node->name.size());
         out += ";\n";
         writeValues(out, *node);
-        writeConnections(connections, *node);
+        if (!writer.pass()) return false;
     }
-    std::string plugins;
-    for (Plugin* plugin : required) {
-        plugins += "requires ";
-        appendQuoted(plugins, plugin->name);
-        plugins += ' ';
-        appendQuoted(plugins, plugin->version);
-        plugins += ";\n";
+    for (Node* node : nodes) {
+        writeConnections(out, *node);
+        if (!writer.pass()) return false;
     }
-    out.insert(requiresAt, plugins);
-    out += connections;
     out += kSceneEndMark;
     out += '\n';
-    return out;
+    return writer.flush();
 }
 
 }  // namespace
@@ -171,7 +189,11 @@ std::string sceneText(const Scene& scene)
 MStatus saveScene(const Scene& scene, const std::string& path, std::string* error)
 {
     std::string why;
-    if (replaceFile(path, sceneText(scene), why)) return MS::kSuccess;
+    auto writeText = [&scene](int fd) {
+        ChunkedWriter writer(fd);
+        return writeSceneText(scene, writer);
+    };
+    if (replaceFile(path, writeText, why)) return MS::kSuccess;
     if (error) *error = "Cannot save " + path + ": " + why;
     return MS::kFailure;
 }
