@@ -33,19 +33,32 @@ bool logError(const char* text, const MStatus& status, ErrorLine options)
 namespace {
 
 // Writes `text` and a line end, then flushes: what `<< text << std::endl`
-// does, in one write of the whole line where it is short (the import and
-// export write several such lines per element).
+// does, straight to the stream's buffer in one piece where the line is
+// short (the import and export write several such lines per element). A
+// stream in a failed state writes nothing, and a failed write fails it, as
+// with the stream's own operators.
 void writeLine(const char* text, std::size_t length)
 {
+    std::ostream& out = std::cout;
+    std::streambuf* buffer = out.rdbuf();
+    if (!out.good() || buffer == nullptr) {
+        out.setstate(std::ios::badbit);
+        return;
+    }
     char line[256];
+    bool written;
     if (length < sizeof line) {
         std::memcpy(line, text, length);
         line[length] = '\n';
-        std::cout.write(line, static_cast<std::streamsize>(length + 1));
+        written = buffer->sputn(line, static_cast<std::streamsize>(length + 1)) ==
+                  static_cast<std::streamsize>(length + 1);
     } else {
-        std::cout.write(text, static_cast<std::streamsize>(length)).put('\n');
+        written = buffer->sputn(text, static_cast<std::streamsize>(length)) ==
+                      static_cast<std::streamsize>(length) &&
+                  buffer->sputc('\n') != std::char_traits<char>::eof();
     }
-    std::cout.flush();
+    if (!written || buffer->pubsync() == -1)
+        out.setstate(std::ios::badbit);
 }
 
 }  // namespace
