@@ -41,10 +41,8 @@ void writeLine(const char* text, std::size_t length)
 {
     std::ostream& out = std::cout;
     std::streambuf* buffer = out.rdbuf();
-    if (!out.good() || buffer == nullptr) {
-        out.setstate(std::ios::badbit);
+    if (!out.good() || buffer == nullptr)
         return;
-    }
     char line[256];
     bool written;
     if (length < sizeof line) {
