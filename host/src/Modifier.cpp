@@ -16,6 +16,14 @@ struct Edit {
     MPlug destination;
     MObject node;
     std::string newName;
+
+    // Made in place in the queue: the host's handles have no moves, so a
+    // temporary edit would copy (and count) each of them twice.
+    Edit(Kind k, const MPlug& from, const MPlug& to) : kind(k), source(from), destination(to) {}
+    Edit(Kind k, const MObject& target, std::string name = std::string())
+        : kind(k), node(target), newName(std::move(name))
+    {
+    }
 };
 
 using Queue = std::vector<Edit>;
@@ -43,22 +51,13 @@ MStatus runEdit(const Edit& edit)
     return status ? status : failure(status.statusCode(), why);
 }
 
-MStatus queue(void* data, Op op, Edit edit)
+MStatus queuePlugs(void* data, Op op, Edit::Kind kind, const MPlug& source, const MPlug& destination)
 {
     MStatus status;
     if (faultHit(op, status)) return status;
-    static_cast<Queue*>(data)->push_back(std::move(edit));
+    if (source.isNull() || destination.isNull()) return MS::kInvalidParameter;
+    static_cast<Queue*>(data)->emplace_back(kind, source, destination);
     return MS::kSuccess;
-}
-
-MStatus queuePlugs(void* data, Op op, Edit::Kind kind, const MPlug& source, const MPlug& destination)
-{
-    if (source.isNull() || destination.isNull()) {
-        MStatus status;
-        if (faultHit(op, status)) return status;
-        return MS::kInvalidParameter;
-    }
-    return queue(data, op, Edit{kind, source, destination, MObject(), std::string()});
 }
 
 }  // namespace
@@ -86,14 +85,14 @@ MStatus MDGModifier::deleteNode(const MObject& node)
     MStatus status;
     if (faultHit(Op::deleteNode, status)) return status;
     if (!liveNode(node)) return MS::kInvalidParameter;
-    static_cast<Queue*>(fData)->push_back(Edit{Edit::kDelete, MPlug(), MPlug(), node, std::string()});
+    static_cast<Queue*>(fData)->emplace_back(Edit::kDelete, node);
     return MS::kSuccess;
 }
 
 MStatus MDGModifier::renameNode(const MObject& node, const MString& newName)
 {
     if (!liveNode(node)) return MS::kInvalidParameter;
-    static_cast<Queue*>(fData)->push_back(Edit{Edit::kRename, MPlug(), MPlug(), node, newName.asChar()});
+    static_cast<Queue*>(fData)->emplace_back(Edit::kRename, node, std::string(newName.asChar()));
     return MS::kSuccess;
 }
 

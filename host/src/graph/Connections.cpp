@@ -23,14 +23,23 @@ const Attribute* attributeAt(const Endpoint& end)
     return attributes[end.attribute];
 }
 
-void notify(const Endpoint& self, const Endpoint& other, bool asSrc, bool made)
+void notify(MPxNode* user, const MPlug& self, const MPlug& other, bool asSrc, bool made)
 {
-    MPxNode* user = self.node->user;
     if (!user) return;
-    MPlug selfPlug = makePlug(self);
-    MPlug otherPlug = makePlug(other);
-    if (made) user->connectionMade(selfPlug, otherPlug, asSrc);
-    else user->connectionBroken(selfPlug, otherPlug, asSrc);
+    if (made) user->connectionMade(self, other, asSrc);
+    else user->connectionBroken(self, other, asSrc);
+}
+
+// Tells the source's node, then the destination's, of a connection made or
+// broken; the two plugs are made once for both.
+void notifyBoth(const Endpoint& source, const Endpoint& destination, bool made)
+{
+    if (!source.node->user && !destination.node->user) return;
+    const MPlug sourcePlug = makePlug(source);
+    const MPlug destinationPlug = makePlug(destination);
+    notify(source.node->user, sourcePlug, destinationPlug, true, made);
+    // Read after the source's callback, which may have changed the graph.
+    notify(destination.node->user, destinationPlug, sourcePlug, false, made);
 }
 
 // Keeps an array's count of connected elements right across a change of
@@ -76,8 +85,7 @@ MStatus connectPlugs(const Endpoint& source, const Endpoint& destination, std::s
     recount(source, srcWas);
     recount(destination, dstWas);
     source.node->scene->modified = true;
-    notify(source, destination, true, true);
-    notify(destination, source, false, true);
+    notifyBoth(source, destination, true);
     return MS::kSuccess;
 }
 
@@ -98,8 +106,7 @@ MStatus disconnectPlugs(const Endpoint& source, const Endpoint& destination, std
     recount(source, srcWas);
     recount(destination, dstWas);
     source.node->scene->modified = true;
-    notify(source, destination, true, false);
-    notify(destination, source, false, false);
+    notifyBoth(source, destination, false);
     return MS::kSuccess;
 }
 
