@@ -12,17 +12,27 @@ void ImportPlan::clear()
     visits.clear();
     attributes.clear();
     text.clear();
+    strings.clear();
 }
 
-void ImportPlan::reserve(std::size_t elements, std::size_t attributeCount, std::size_t texts)
+void ImportPlan::reserve(std::size_t elements, std::size_t attributeCount, std::size_t texts,
+                         std::size_t bytes)
 {
     visits.reserve(elements + texts);
     attributes.reserve(attributeCount);
+    // Address space only: pages no byte reaches are never touched.
+    text.reserve(bytes);
+    strings.reserve(bytes);
 }
 
 std::string ImportPlan::elementText(const PlannedVisit& visit) const
 {
     return text.substr(visit.textBegin, visit.textEnd - visit.textBegin);
+}
+
+void ImportPlan::elementText(const PlannedVisit& visit, std::string& out) const
+{
+    out.assign(text, visit.textBegin, visit.textEnd - visit.textBegin);
 }
 
 namespace {
@@ -94,6 +104,16 @@ private:
             appendUtf8(data, XMLString::stringLen(data), fPlan.text);
     }
 
+    // Adds `data` to the plan's strings; where it starts there.
+    std::size_t appendString(const XMLCh* data)
+    {
+        const std::size_t start = fPlan.strings.size();
+        if (data != nullptr)
+            appendUtf8(data, XMLString::stringLen(data), fPlan.strings);
+        fPlan.strings.push_back('\0');
+        return start;
+    }
+
     void recordVisit(const DOMNode* node)
     {
         PlannedVisit visit;
@@ -101,7 +121,7 @@ private:
         visit.isElement = node->getNodeType() == DOMNode::ELEMENT_NODE;
         if (visit.isElement)
         {
-            visit.tagName = toUtf8(node->getNodeName());
+            visit.tagName = appendString(node->getNodeName());
             recordAttributes(node, visit);
             visit.textBegin = fPlan.text.size();
             fOpenElements.push_back(fPlan.visits.size());
@@ -118,9 +138,9 @@ private:
         {
             const DOMAttr* attribute = static_cast<const DOMAttr*>(map->item(i));
             PlannedAttribute planned;
-            planned.name = toUtf8(attribute->getName());
-            planned.value = toUtf8(attributeValue(attribute));
-            fPlan.attributes.push_back(std::move(planned));
+            planned.name = appendString(attribute->getName());
+            planned.value = appendString(attributeValue(attribute));
+            fPlan.attributes.push_back(planned);
         }
         visit.attributeCount = fPlan.attributes.size() - visit.firstAttribute;
     }

@@ -16,10 +16,11 @@ XERCES_CPP_NAMESPACE_END
 // The deepest element nesting an import accepts (the root is level 1).
 const unsigned kMaxImportDepth = 10000;
 
+// Where an attribute's name and value start in ImportPlan::strings.
 struct PlannedAttribute
 {
-    std::string name;
-    std::string value;
+    std::size_t name = 0;
+    std::size_t value = 0;
 };
 
 // One visited node: the root element, or a child of a visited element
@@ -29,7 +30,7 @@ struct PlannedVisit
 {
     unsigned depth = 0;           // 0 for the root element
     bool isElement = false;
-    std::string tagName;          // elements only
+    size_t tagName = 0;           // into ImportPlan::strings (elements only)
     size_t firstAttribute = 0;    // into ImportPlan::attributes
     size_t attributeCount = 0;
     size_t textBegin = 0;         // the element's text: ImportPlan::text
@@ -44,12 +45,21 @@ struct ImportPlan
     // references expanded, comments and processing instructions left out.
     // An element's text is one contiguous range of it.
     std::string text;
+    // Tag names, attribute names and values, each ended by a zero byte:
+    // one block instead of a string (and often an allocation) apiece.
+    std::string strings;
 
     void clear();
-    // Room for a document of this many nodes, so that planning it copies
-    // nothing while it grows.
-    void reserve(std::size_t elements, std::size_t attributeCount, std::size_t texts);
+    // Room for a document of this many nodes and about this many bytes of
+    // names and text, so that planning it copies nothing while it grows.
+    void reserve(std::size_t elements, std::size_t attributeCount, std::size_t texts,
+                 std::size_t bytes);
+    const char* tagName(const PlannedVisit& visit) const { return strings.c_str() + visit.tagName; }
+    const char* name(const PlannedAttribute& a) const { return strings.c_str() + a.name; }
+    const char* value(const PlannedAttribute& a) const { return strings.c_str() + a.value; }
     std::string elementText(const PlannedVisit& visit) const;
+    // The same text, written into `out` (which keeps its buffer).
+    void elementText(const PlannedVisit& visit, std::string& out) const;
 };
 
 enum class PlanOutcome

@@ -11,11 +11,16 @@
 
 #include <vector>
 
-MString hostString(const std::string& utf8)
+MString hostString(const char* utf8)
 {
     MString text;
-    text.setUTF8(utf8.c_str());
+    text.setUTF8(utf8);
     return text;
+}
+
+MString hostString(const std::string& utf8)
+{
+    return hostString(utf8.c_str());
 }
 
 NodeTreeBuilder::NodeTreeBuilder(MDGModifier& modifier)
@@ -62,6 +67,7 @@ MStatus NodeTreeBuilder::recreateTree(const ImportPlan& plan, MObject document)
 {
     // path[d] is the node of the open element at depth d on the way down.
     std::vector<MObject> path;
+    std::string text;  // one buffer for every element's text
     for (size_t i = 0; i < plan.visits.size(); ++i)
     {
         const PlannedVisit& visit = plan.visits[i];
@@ -73,13 +79,14 @@ MStatus NodeTreeBuilder::recreateTree(const ImportPlan& plan, MObject document)
 
         const bool underDocument = visit.depth == 0;
         MObject parent = underDocument ? document : path[visit.depth - 1];
-        MObject element = addXmlChild(parent, hostString(visit.tagName), underDocument);
+        MObject element = addXmlChild(parent, hostString(plan.tagName(visit)), underDocument);
         for (size_t a = 0; a < visit.attributeCount; ++a)
         {
             const PlannedAttribute& attribute = plan.attributes[visit.firstAttribute + a];
-            addXmlAttribute(element, hostString(attribute.name), hostString(attribute.value));
+            addXmlAttribute(element, hostString(plan.name(attribute)), hostString(plan.value(attribute)));
         }
-        MStatus status = setElementValue(element, hostString(plan.elementText(visit)));
+        plan.elementText(visit, text);
+        MStatus status = setElementValue(element, hostString(text.c_str()));
         if (logError("Error Set XML Value", status))
             ++fLostValues;
 

@@ -62,6 +62,7 @@ private:
 };
 
 // A host string holding the given UTF-8 bytes unchanged.
+MString hostString(const char* utf8);
 MString hostString(const std::string& utf8);
 
 #endif

@@ -81,7 +81,7 @@ std::string planParsedFile(const std::string& bytes, const std::string& path, Im
     if (root == nullptr)
         return "the file has no root element";
     if (const AmplificationGuard* produced = parser.produced())
-        plan.reserve(produced->elements(), produced->attributes(), produced->texts());
+        plan.reserve(produced->elements(), produced->attributes(), produced->texts(), bytes.size());
     if (planFromDom(root, kMaxImportDepth, plan) == PlanOutcome::TooDeep)
         return "elements are nested deeper than " + std::to_string(kMaxImportDepth) + " levels";
     return std::string();
