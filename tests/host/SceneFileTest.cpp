@@ -255,3 +255,35 @@ TEST_F(SceneFiles, AScenePiecesLargerThanOneWriteSavesWhole)
                   std::vector<std::string>{name + ".out"});
     }
 }
+
+// A large file is checked in two halves at once; each half's bytes and
+// statements are checked, and what the second half requires is named by
+// its line in the whole file.
+TEST_F(SceneFiles, BothHalvesOfALargeFileAreCheckedWithTheirLines)
+{
+    std::string body = "//Maya ASCII scene\nrequires \"ProbePlugin\" \"1.0\";\n";
+    const int count = 40000;   // about 1.5 MB
+    for (int i = 0; i < count; ++i)
+        body += "createNode probe -n \"n" + std::to_string(i) + "\";\n\tsetAttr \".tx\" -type \"string\" \"v\";\n";
+    const int lastLine = 2 + 2 * count;
+    const std::string end = "// End of scene file\n";
+    probe("keep");
+
+    write("bytes.ma", body + "\tsetAttr \".tx\" -type \"string\" \"\xC3(\";\n" + end);
+    EXPECT_EQ(run("file -f -open \"" + path("bytes.ma") + "\"").errors,
+              std::vector<std::string>{path("bytes.ma") + ":" + std::to_string(lastLine + 1) +
+                                       ": the text is not valid UTF-8"});
+    write("plugin.ma", body + "requires \"NoSuchPlugin\" \"1.0\";\n" + end);
+    const auto refused = run("file -f -open \"" + path("plugin.ma") + "\"");
+    ASSERT_FALSE(refused.errors.empty());
+    EXPECT_EQ(refused.errors.back().rfind(path("plugin.ma") + ":" + std::to_string(lastLine + 1) +
+                                              ": cannot load required plug-in NoSuchPlugin", 0),
+              0u)
+        << refused.errors.back();
+    EXPECT_EQ(run("ls -dep").strings, std::vector<std::string>{"keep"});
+
+    write("whole.ma", body + end);
+    ASSERT_TRUE(run("file -f -open \"" + path("whole.ma") + "\"").status);
+    EXPECT_EQ(run("ls -dep").strings.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(run("getAttr n39999.tx").text, "v");
+}

@@ -6,9 +6,12 @@
 #include "Api.h"
 #include "runtime/Registry.h"
 #include "runtime/SceneScanner.h"
+#include "runtime/ScriptText.h"
 
 #include <algorithm>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -223,12 +226,17 @@ Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name)
     return node;
 }
 
-bool quickCheckScene(const std::string& text, std::size_t start,
-                     std::vector<std::pair<std::string, int>>& required,
-                     std::vector<std::uint64_t>& nodeNameHashes)
+namespace {
+
+using Required = std::vector<std::pair<std::string, int>>;
+
+// The check of the bytes in text[bytesFrom, end) and of the statements in
+// text[begin, end), lines numbered from `firstLine`.
+bool checkRange(const std::string& text, std::size_t bytesFrom, std::size_t begin, std::size_t end,
+                int firstLine, Required& required, std::vector<std::uint64_t>& nodeNameHashes)
 {
-    nodeNameHashes.clear();
-    SceneScanner s(text, start);
+    if (!validScriptText(text, bytesFrom, end)) return false;
+    SceneScanner s(text, begin, end, firstLine);
     for (;;) {
         const SceneScanner::Result result = s.next();
         if (result != SceneScanner::kStatement) return result == SceneScanner::kEnd;
@@ -250,10 +258,82 @@ bool quickCheckScene(const std::string& text, std::size_t start,
     }
 }
 
+// Below this size a second thread costs more than the half it checks.
+constexpr std::size_t kSplitFrom = std::size_t(1) << 20;
+
+// Where the text's second half starts: after the first line end past its
+// middle (no statement or word crosses a line end); npos for a small text.
+std::size_t secondHalf(const std::string& text, std::size_t start)
+{
+    if (text.size() - start < kSplitFrom) return std::string::npos;
+    const std::size_t lineEnd = text.find('\n', start + (text.size() - start) / 2);
+    return lineEnd == std::string::npos ? lineEnd : lineEnd + 1;
+}
+
+// The second half's check, on a thread of its own. Nothing of it throws
+// out of the thread: a failure to finish is a failed check.
+struct HalfCheck {
+    Required required;
+    std::vector<std::uint64_t> hashes;
+    bool passed = false;
+
+    void run(const std::string& text, std::size_t begin) noexcept
+    {
+        try {
+            passed = checkRange(text, begin, begin, text.size(), 1, required, hashes);
+        } catch (...) {
+            passed = false;
+        }
+    }
+};
+
+// The second half's findings after the first's; its lines numbered on
+// from the first half's.
+void appendHalf(const std::string& text, std::size_t split, HalfCheck& later, Required& required,
+                std::vector<std::uint64_t>& nodeNameHashes)
+{
+    if (!later.required.empty()) {
+        const int before = static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(split), '\n'));
+        for (auto& entry : later.required) entry.second += before;
+        required.insert(required.end(), later.required.begin(), later.required.end());
+    }
+    nodeNameHashes.insert(nodeNameHashes.end(), later.hashes.begin(), later.hashes.end());
+}
+
+}  // namespace
+
+bool quickCheckScene(const std::string& text, std::size_t start,
+                     std::vector<std::pair<std::string, int>>& required,
+                     std::vector<std::uint64_t>& nodeNameHashes)
+{
+    nodeNameHashes.clear();
+    const std::size_t split = secondHalf(text, start);
+    if (split == std::string::npos) return checkRange(text, 0, start, text.size(), 1, required, nodeNameHashes);
+    // The two halves are checked at once; the first here.
+    HalfCheck later;
+    std::thread worker;
+    try {
+        worker = std::thread(&HalfCheck::run, &later, std::cref(text), split);
+    } catch (const std::system_error&) {
+        return checkRange(text, 0, start, text.size(), 1, required, nodeNameHashes);
+    }
+    bool passed = false;
+    try {
+        passed = checkRange(text, 0, start, split, 1, required, nodeNameHashes);
+    } catch (...) {
+        worker.join();
+        throw;
+    }
+    worker.join();
+    if (!passed || !later.passed) return false;
+    appendHalf(text, split, later, required, nodeNameHashes);
+    return true;
+}
+
 bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene,
                      const std::vector<std::uint64_t>& nodeNameHashes)
 {
-    SceneScanner s(text, start);
+    SceneScanner s(text, start, text.size());
     Builder builder(scene, nodeNameHashes);
     for (;;) {
         const SceneScanner::Result result = s.next();

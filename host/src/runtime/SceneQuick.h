@@ -18,9 +18,10 @@
 namespace dghost {
 namespace detail {
 
-// The checks every statement must pass before anything runs; fills the
-// plug-ins the file requires with their lines, and the name hash of every
-// node the file makes, in order (Scene::nameHash).
+// The checks the bytes and every statement must pass before anything runs;
+// fills the plug-ins the file requires with their lines, and the name hash
+// of every node the file makes, in order (Scene::nameHash). A large text's
+// two halves are checked at once, the second on a thread of its own.
 bool quickCheckScene(const std::string& text, std::size_t start,
                      std::vector<std::pair<std::string, int>>& required,
                      std::vector<std::uint64_t>& nodeNameHashes);

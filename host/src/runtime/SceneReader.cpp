@@ -208,7 +208,7 @@ void install(std::unique_ptr<Scene> next, const std::string& path)
 // file needs the general reader, which then reads it from the start.
 int openQuickly(const std::string& path, const std::string& text, std::string& error)
 {
-    if (!endsWithEndMark(text) || !validScriptText(text)) return 0;
+    if (!endsWithEndMark(text)) return 0;
     const std::size_t start = afterByteOrderMark(text);
     std::vector<std::pair<std::string, int>> required;
     std::vector<std::uint64_t> nameHashes;

@@ -21,7 +21,12 @@ public:
     enum Result { kStatement, kEnd, kIrregular };
     static constexpr std::size_t kMaxWords = 5;   // with the statement's name
 
-    SceneScanner(const std::string& text, std::size_t start) : text_(text), pos_(start) {}
+    // Scans text[start, end); `end` must be the text's size or follow a line
+    // end, which no word crosses. `firstLine` numbers the line at `start`.
+    SceneScanner(const std::string& text, std::size_t start, std::size_t end, int firstLine = 1)
+        : text_(text), end_(end), pos_(start), line_(firstLine), statementLine_(firstLine)
+    {
+    }
     // Reads the next statement into words()/quoted()/count()/line().
     Result next();
 
@@ -34,9 +39,10 @@ private:
     bool quotedWord(std::size_t slot);
 
     const std::string& text_;
+    std::size_t end_;
     std::size_t pos_;
-    int line_ = 1;
-    int statementLine_ = 1;
+    int line_;
+    int statementLine_;
     std::size_t count_ = 0;
     std::string_view words_[kMaxWords];
     bool quoted_[kMaxWords] = {};
