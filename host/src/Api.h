@@ -20,6 +20,12 @@
 OPENMAYA_MAJOR_NAMESPACE_OPEN
 class MPxCommand;
 class MSyntax;
+
+// The host's way into a string's bytes: a value filled in place, with no
+// temporary string and no second copy.
+struct MStringAccess {
+    static std::string& text(MString& s) { return s.fText; }
+};
 OPENMAYA_NAMESPACE_CLOSE
 
 namespace dghost {

@@ -95,8 +95,9 @@ MString MPlug::name(MStatus* ReturnStatus) const
 MString MPlug::partialName(bool includeNodeName, bool, bool, bool, bool, bool useLongNames,
                            MStatus* ReturnStatus) const
 {
+    MString name;   // the one string returned, built in place
     Endpoint end;
-    if (!resolve(*this, end, ReturnStatus)) return MString();
+    if (!resolve(*this, end, ReturnStatus)) return name;
     const Attribute& attr = attributeAt(end);
     const std::string& attrName = useLongNames ? attr.longName : attr.shortName;
     char index[16];
@@ -107,12 +108,12 @@ MString MPlug::partialName(bool includeNodeName, bool, bool, bool, bool, bool us
         *last++ = ']';
         indexLength = static_cast<int>(last - index);
     }
-    std::string text;
+    std::string& text = MStringAccess::text(name);
     text.reserve((includeNodeName ? end.node->name.size() + 1 : 0) + attrName.size() +
                  static_cast<std::size_t>(indexLength));
     if (includeNodeName) text.append(end.node->name.c_str(), end.node->name.size()).append(1, '.');
     text.append(attrName).append(index, static_cast<std::size_t>(indexLength));
-    return MString(text.c_str(), static_cast<int>(text.size()));
+    return name;
 }
 
 bool MPlug::isNetworked(MStatus* ReturnStatus) const
@@ -289,7 +290,10 @@ MStatus MPlug::getValue(MString& value) const
     if (!resolve(*this, end, &status)) return status;
     if (!attributeAt(end).isString || isArrayPlug(end)) return MS::kInvalidParameter;
     const PlugText* text = end.node->read(end.attribute, end.index).value;
-    value = text ? text->c_str() : "";
+    // Into the string's own buffer: a value read again and again into one
+    // string allocates nothing.
+    if (text) MStringAccess::text(value).assign(text->c_str(), text->size());
+    else value.clear();
     return MS::kSuccess;
 }
 

@@ -70,6 +70,7 @@ public:
     friend OPENMAYA_EXPORT std::ostream& operator<<(std::ostream& os, const MString& s);
 
 private:
+    friend struct MStringAccess;
     std::string fText;
 };
 
