@@ -42,9 +42,6 @@ MStatus appendTo(Vector& items, const T& element)
 {
     MStatus status;
     if (faultHit(Op::arrayAppend, status)) return status;
-    // Most arrays a plug-in fills hold a few items: room for four at once
-    // spares the first two regrowths.
-    if (items.capacity() == 0) items.reserve(4);
     items.push_back(element);
     return MS::kSuccess;
 }
