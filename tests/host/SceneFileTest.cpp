@@ -240,6 +240,11 @@ TEST_F(SceneFiles, AScenePiecesLargerThanOneWriteSavesWhole)
         ASSERT_TRUE(plug(node, "tx").setValue((value + std::to_string(i)).c_str()));
         ASSERT_TRUE(link(plug(node, "o"), plug(hub, "lk").elementByLogicalIndex(static_cast<unsigned>(i))));
     }
+    // One value larger than a piece, escapes on both sides of the slices
+    // it is written in.
+    std::string huge;
+    while (huge.size() < (std::size_t(5) << 19)) huge += "line \"" + std::to_string(huge.size()) + "\"\\\n";
+    ASSERT_TRUE(plug(hub, "tx").setValue(huge.c_str()));
     ASSERT_TRUE(run("file -rename \"" + path("big.ma") + "\"; file -save").status);
     const std::string saved = read(path("big.ma"));
     EXPECT_GT(saved.size(), std::size_t(3) << 20);
@@ -254,6 +259,7 @@ TEST_F(SceneFiles, AScenePiecesLargerThanOneWriteSavesWhole)
         EXPECT_EQ(run("listConnections -p 1 hub.lk[" + std::to_string(i) + "]").strings,
                   std::vector<std::string>{name + ".out"});
     }
+    EXPECT_TRUE(run("getAttr hub.tx").text == huge);
 }
 
 // A large file is checked in two halves at once; each half's bytes and

@@ -73,8 +73,13 @@ void appendPlug(std::string& out, const Endpoint& end)
     out += '"';
 }
 
-void writeValue(std::string& out, const Attribute& attr, long index, const PlugText& value)
+// A value is escaped in slices of this size, each handed to the writer,
+// so that a value of many megabytes never gathers whole in the buffer.
+constexpr std::size_t kValueSlice = std::size_t(1) << 20;
+
+bool writeValue(ChunkedWriter& writer, const Attribute& attr, long index, const PlugText& value)
 {
+    std::string& out = writer.buffer();
     out += "\tsetAttr \".";
     out += attr.shortName;
     if (index >= 0) {
@@ -82,25 +87,31 @@ void writeValue(std::string& out, const Attribute& attr, long index, const PlugT
         appendNumber(out, static_cast<unsigned long>(index));
         out += ']';
     }
-    out += "\" -type \"string\" ";
-    appendQuoted(out, value.c_str(), value.size());
-    out += ";\n";
+    out += "\" -type \"string\" \"";
+    // Escapes are made byte by byte, so any slice boundary is a clean one.
+    for (std::size_t at = 0; at < value.size(); at += kValueSlice) {
+        appendEscaped(out, value.c_str() + at, std::min(kValueSlice, value.size() - at));
+        if (!writer.pass()) return false;
+    }
+    out += "\";\n";
+    return writer.pass();
 }
 
-void writeValues(std::string& out, Node& node)
+bool writeValues(ChunkedWriter& writer, Node& node)
 {
     for (int a = 0; a < node.slotCount; ++a) {
         const Attribute& attr = *node.type->attributes[static_cast<std::size_t>(a)];
         if (!attr.isString || !attr.flag(kStorable)) continue;
         const PlugText* whole = node.wholeValue(a);
-        if (whole && !whole->empty()) writeValue(out, attr, -1, *whole);
+        if (whole && !whole->empty() && !writeValue(writer, attr, -1, *whole)) return false;
         const ArrayState* array = node.slot(a).array();
         if (!array) continue;
         for (const ElementState& e : array->ordered()) {
             const ElementExtra* more = array->extra(e);
-            if (more && !more->value.empty()) writeValue(out, attr, e.index, more->value);
+            if (more && !more->value.empty() && !writeValue(writer, attr, e.index, more->value)) return false;
         }
     }
+    return true;
 }
 
 void writeConnection(std::string& out, const Endpoint& source, const Endpoint& destination)
@@ -113,9 +124,11 @@ void writeConnection(std::string& out, const Endpoint& source, const Endpoint& d
 }
 
 // Incoming connections of a node, attribute by attribute, elements in
-// ascending logical order.
-void writeConnections(std::string& out, Node& node)
+// ascending logical order. Handed to the writer one by one: a node with a
+// million children has a million of them.
+bool writeConnections(ChunkedWriter& writer, Node& node)
 {
+    std::string& out = writer.buffer();
     for (int a = 0; a < node.slotCount; ++a) {
         const AttributeSlot& slot = node.slot(a);
         Endpoint self{&node, a, -1};
@@ -125,8 +138,10 @@ void writeConnections(std::string& out, Node& node)
             if (!e.source.node) continue;
             self.index = static_cast<int>(e.index);
             writeConnection(out, e.source, self);
+            if (!writer.pass()) return false;
         }
     }
+    return writer.pass();
 }
 
 // The plug-ins the scene's nodes come from, in the order their first nodes
@@ -172,12 +187,10 @@ bool writeSceneText(const Scene& scene, ChunkedWriter& writer)
         out += " -n ";
         appendQuoted(out, node->name.c_str(), node->name.size());
         out += ";\n";
-        writeValues(out, *node);
-        if (!writer.pass()) return false;
+        if (!writeValues(writer, *node)) return false;
     }
     for (Node* node : nodes) {
-        writeConnections(out, *node);
-        if (!writer.pass()) return false;
+        if (!writeConnections(writer, *node)) return false;
     }
     out += kSceneEndMark;
     out += '\n';
