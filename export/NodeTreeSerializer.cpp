@@ -87,12 +87,21 @@ private:
     };
     static const std::size_t kNoBalance = ~std::size_t(0);
 
-    // What the scene holds for one element.
+    // What the scene holds for one element. One is reused for every
+    // element, so its strings and arrays keep their buffers.
     struct ElementContent {
         MString name;
         MString value;
         MObjectArray children;
         MObjectArray attributes;
+
+        void clear()
+        {
+            name.clear();
+            value.clear();
+            children.clear();
+            attributes.clear();
+        }
     };
 
     MStatus exportElement(const Pending& item, std::string& reason);
@@ -125,6 +134,11 @@ private:
     unsigned fMixedCount = 0;
     MObject fFirstMixed;
     bool fFifthEditionNames = false;
+    ElementContent fContent;
+    // UTF-16 forms of names and of values and texts, reused (each is in
+    // the document before the next is made).
+    std::u16string fTag;
+    std::u16string fText;
 };
 
 // Characters other than XML white space, counted in UTF-8 bytes.
@@ -199,7 +213,8 @@ MStatus DomTreeBuilder::exportElement(const Pending& item, std::string& reason)
 {
     fCurrent = item.node;
     const bool isRoot = item.depth == 1;
-    ElementContent content;
+    ElementContent& content = fContent;
+    content.clear();
     MStatus nameStatus = getElementName(item.node, content.name);
     if (isRoot)
         logError("Error Getting Name of XML Node", nameStatus);
@@ -221,7 +236,8 @@ MStatus DomTreeBuilder::exportElement(const Pending& item, std::string& reason)
 MStatus DomTreeBuilder::buildElement(const Pending& item, const ElementContent& content,
                                      std::string& reason)
 {
-    const std::u16string tag = fromHost(content.name);
+    std::u16string& tag = fTag;
+    fromHost(content.name, tag);
     if (!isXmlName(tag))
         return refuse(reason, describe(item.node) + " has the name " + quoted(content.name) +
                                   ", which is not an XML name");
@@ -252,8 +268,10 @@ MStatus DomTreeBuilder::exportAttribute(DOMElement* element, MObject attribute,
         return MS::kSuccess;
     const MString& name = read.name;
     const MString& value = read.value;
-    const std::u16string xmlName = fromHost(name);
-    const std::u16string xmlValue = fromHost(value);
+    std::u16string& xmlName = fTag;
+    std::u16string& xmlValue = fText;
+    fromHost(name, xmlName);
+    fromHost(value, xmlValue);
     unsigned codePoint = 0;
     if (!isXmlName(xmlName))
         return refuse(reason, describe(fCurrent) + ": its attribute node " + hostName(attribute) +
@@ -292,7 +310,8 @@ MStatus DomTreeBuilder::exportText(DOMElement* element, const Pending& item,
         return MS::kSuccess;
     logLine("Export Value");
     logLine(value);
-    const std::u16string text = fromHost(value);
+    std::u16string& text = fText;
+    fromHost(value, text);
     unsigned codePoint = 0;
     if (findForbiddenCharacter(text, codePoint))
         return refuse(reason, describe(item.node) + ": its value holds " +

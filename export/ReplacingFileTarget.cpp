@@ -216,16 +216,24 @@ void ReplacingFileTarget::writeChars(const XMLByte* const bytes, const XMLSize_t
 {
     if (fFd < 0 || !fError.empty())
         return;
-    fPending.append(reinterpret_cast<const char*>(bytes), count);
-    if (fPending.size() >= kWriteBlock)
+    if (fPending.empty())
+        fPending.resize(kWriteBlock);
+    if (count > kWriteBlock - fUsed) {
         drain();
+        if (count >= kWriteBlock) {
+            writeAll(reinterpret_cast<const char*>(bytes), count);
+            return;
+        }
+    }
+    std::memcpy(fPending.data() + fUsed, bytes, count);
+    fUsed += count;
 }
 
 void ReplacingFileTarget::drain()
 {
-    if (fFd >= 0 && fError.empty() && !fPending.empty())
-        writeAll(fPending.data(), fPending.size());
-    fPending.clear();
+    if (fFd >= 0 && fError.empty() && fUsed > 0)
+        writeAll(fPending.data(), fUsed);
+    fUsed = 0;
 }
 
 void ReplacingFileTarget::flush()
@@ -295,7 +303,7 @@ bool ReplacingFileTarget::replaceTarget(std::string& reason)
 
 void ReplacingFileTarget::discard()
 {
-    fPending.clear();
+    fUsed = 0;
     if (fFd >= 0) {
         ::close(fFd);
         fFd = -1;

@@ -19,6 +19,7 @@
 
 #include <xercesc/framework/XMLFormatter.hpp>
 #include <string>
+#include <vector>
 
 namespace xmlexport {
 
@@ -73,7 +74,9 @@ private:
     std::string fError;      // first write error, empty while all went well
     // Bytes gathered before a write: the writer hands over a few bytes at
     // a time, and a system call per handful costs more than the formatting.
-    std::string fPending;
+    // A block of fixed size, filled up to fUsed.
+    std::vector<char> fPending;
+    std::size_t fUsed = 0;
 };
 
 }  // namespace xmlexport

@@ -34,10 +34,11 @@ MStatus getElementString(const MObject& element, const char* plugName, MString& 
         return MS::kInvalidParameter;
     MFnDependencyNode fn(element);
     MPlug plug = fn.findPlug(plugName, false);
-    MString value;
-    const MStatus status = plug.getValue(value);
-    text = failed(status) ? MString() : value;
-    return failed(status) ? status : MStatus(MS::kSuccess);
+    const MStatus status = plug.getValue(text);
+    if (!failed(status))
+        return MS::kSuccess;
+    text.clear();
+    return status;
 }
 
 }  // namespace

@@ -143,17 +143,28 @@ std::string toUtf8(const XMLCh* text)
     return out;
 }
 
+namespace {
+
+void decodeInto(const char* bytes, std::size_t length, std::u16string& out)
+{
+    out.clear();
+    if (length == 0)
+        return;
+    const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes);
+    if (decodeWellFormed(data, length, out))
+        return;
+    // The library names what is wrong (and throws).
+    TranscodeFromStr utf16(data, length, "UTF-8", XMLPlatformUtils::fgMemoryManager);
+    out.assign(utf16.str(), utf16.length());
+}
+
+}  // namespace
+
 std::u16string fromUtf8(const char* bytes, std::size_t length)
 {
     std::u16string out;
-    if (length == 0)
-        return out;
-    const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes);
-    if (decodeWellFormed(data, length, out))
-        return out;
-    // The library names what is wrong (and throws).
-    TranscodeFromStr utf16(data, length, "UTF-8", XMLPlatformUtils::fgMemoryManager);
-    return std::u16string(utf16.str(), utf16.length());
+    decodeInto(bytes, length, out);
+    return out;
 }
 
 std::u16string fromUtf8(const std::string& bytes)
@@ -163,7 +174,14 @@ std::u16string fromUtf8(const std::string& bytes)
 
 std::u16string fromHost(const MString& text)
 {
+    std::u16string out;
+    fromHost(text, out);
+    return out;
+}
+
+void fromHost(const MString& text, std::u16string& out)
+{
     int length = 0;
     const char* bytes = text.asUTF8(length);
-    return fromUtf8(bytes, static_cast<std::size_t>(length));
+    decodeInto(bytes, static_cast<std::size_t>(length), out);
 }

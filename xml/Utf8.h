@@ -30,5 +30,7 @@ std::u16string fromUtf8(const std::string& bytes);
 
 // A host string's UTF-16 form, as fromUtf8.
 std::u16string fromHost(const MString& text);
+// The same into `out`, which keeps its buffer: for loops over many strings.
+void fromHost(const MString& text, std::u16string& out);
 
 #endif
