@@ -259,6 +259,29 @@ std::vector<Target> evaluateTargets(const BenchRun& run)
     return out;
 }
 
+// The library's own steps at the largest size against the smallest, per
+// element: what the machine adds at scale (fresh memory, the page cache),
+// beside which the plug-in's linearity is read. Not a target.
+void printFloorLinearity(const BenchRun& run)
+{
+    std::string line;
+    std::vector<std::string> shapes;
+    for (const FileRun& f : run.files) {
+        if (std::find(shapes.begin(), shapes.end(), f.shape) != shapes.end()) continue;
+        shapes.push_back(f.shape);
+        const auto [small, large] = extremes(run, f.shape);
+        if (!small || !large || small == large) continue;
+        for (const StepResult& step : large->floors) {
+            const StepResult* base = findStep(small->floors, step.name);
+            if (!base || !step.ok || base->seconds <= 0) continue;
+            line += "  " + step.name + " " + f.shape + " " + std::to_string(large->elements) + "/" +
+                    std::to_string(small->elements) + " " +
+                    cell(nsPer(step, large->elements) / nsPer(*base, small->elements), "%.2f") + "x\n";
+        }
+    }
+    if (!line.empty()) std::printf("Library floors per element, largest size against smallest (not targets):\n%s", line.c_str());
+}
+
 void printTable(const BenchRun& run, const std::vector<Target>& targets)
 {
     std::printf("\n%-6s %8s  %-13s %9s %9s %7s %9s %7s %9s %9s %10s\n", "shape", "elements", "step", "s", "ns/elem",
@@ -276,6 +299,7 @@ void printTable(const BenchRun& run, const std::vector<Target>& targets)
         std::printf("memory: %-15s %.0f bytes each (%lu made in %.3f s)\n", s.name.c_str(), extra(&s, "bytes_each"),
                     run.nodeMemoryCount, s.seconds);
     printTargets(targets);
+    printFloorLinearity(run);
     std::printf("\ns: wall time with the plug-in's log to a file; s null: the same with the log to a null stream;\n"
                 "x floor: against xerces_parse (import), xerces_write (export) or import (scene save/open);\n"
                 "ns/node: per scene node (elements, attribute nodes, the document); +MiB: peak resident growth\n"
