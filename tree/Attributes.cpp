@@ -120,10 +120,11 @@ MStatus addAttribute(MObject element, MObject attributeNode, MDGModifier& modifi
 
 MStatus getAttributeNodes(MObject element, MObjectArray& attributeNodes)
 {
-    if (!isElementNode(element))
+    MFnDependencyNode fn(element);
+    if (!isElementFn(fn))
         return MS::kInvalidParameter;
     attributeNodes.clear();
-    MPlug attributes = attributesPlug(element);
+    MPlug attributes = fn.findPlug(kXmlAttributesPlug.shortName, false);
     if (attributes.isNetworked() && attributes.isArray())
         appendLinkedSources(attributes, attributeNodes, true);
     return MS::kSuccess;
@@ -160,11 +161,11 @@ MStatus getAttributeValue(MObject attributeNode, MString& value)
 AttributeText readAttributeText(const MObject& attributeNode)
 {
     AttributeText text;
-    if (!isAttributeNode(attributeNode)) {
+    const MFnDependencyNode fn(attributeNode);
+    if (!isAttributeFn(fn)) {
         text.nameStatus = MS::kInvalidParameter;
         return text;
     }
-    const MFnDependencyNode fn(attributeNode);
     text.nameStatus = readPlugString(fn, kAttributeNamePlug.longName, kNameReadError, text.name);
     if (text.nameStatus == MS::kSuccess)
         text.valueStatus =

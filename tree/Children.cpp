@@ -106,10 +106,10 @@ MStatus appendDescendantsOfRoots(const MObjectArray& roots, MObjectArray& descen
 
 MStatus addChild(MObject parent, MObject child, MDGModifier& modifier)
 {
-    if (!isElementNode(parent) || !isElementNode(child))
-        return MS::kInvalidParameter;
     MFnDependencyNode parentFn(parent);
     MFnDependencyNode childFn(child);
+    if (!isElementFn(parentFn) || !isElementFn(childFn))
+        return MS::kInvalidParameter;
     MPlug toParent = childFn.findPlug(kToParentPlug.shortName, false);
     MStatus status = refuseSecondParent(toParent);
     if (status != MS::kSuccess)
@@ -155,10 +155,10 @@ MStatus checkChildLinkable(MObject child, MObject ancestor)
 MStatus getChildNodes(MObject element, MObjectArray& children)
 {
     children.clear();
-    if (!isElementNode(element))
+    MFnDependencyNode fn(element);
+    if (!isElementFn(fn))
         return MS::kInvalidParameter;
     logLine("geting the DependencyNode");
-    MFnDependencyNode fn(element);
     logLine("GEtting the PLug");
     MPlug fromChild = fn.findPlug(kFromChildrenPlug.shortName, false);
     if (!fromChild.isNetworked())

@@ -17,7 +17,7 @@ namespace {
 MStatus setElementString(const MObject& element, const char* plugName, const MString& text)
 {
     MFnDependencyNode fn(element);
-    if (fn.typeId() != kXmlElementId)
+    if (!isElementFn(fn))
         return MS::kInvalidParameter;
     MPlug plug = fn.findPlug(plugName, false);
     // A write the host refused did not happen: its status says so.
@@ -30,9 +30,9 @@ MStatus setElementString(const MObject& element, const char* plugName, const MSt
 // unreadable value is never taken for an empty one.
 MStatus getElementString(const MObject& element, const char* plugName, MString& text)
 {
-    if (!isElementNode(element))
-        return MS::kInvalidParameter;
     MFnDependencyNode fn(element);
+    if (!isElementFn(fn))
+        return MS::kInvalidParameter;
     MPlug plug = fn.findPlug(plugName, false);
     const MStatus status = plug.getValue(text);
     if (!failed(status))

@@ -20,8 +20,7 @@ std::vector<MSelectionList>& savedSelections()
 
 bool hasTypeId(const MObject& node, const MTypeId& id)
 {
-    MFnDependencyNode fn(node);
-    return fn.typeId() == id;
+    return MFnDependencyNode(node).typeId() == id;
 }
 
 using KindTest = bool (*)(MObject);
@@ -86,6 +85,16 @@ bool isDocumentNode(MObject node)
 bool isAttributeNode(MObject node)
 {
     return hasTypeId(node, kXmlElementAttributeId);
+}
+
+bool isElementFn(const MFnDependencyNode& fn)
+{
+    return fn.typeId() == kXmlElementId;
+}
+
+bool isAttributeFn(const MFnDependencyNode& fn)
+{
+    return fn.typeId() == kXmlElementAttributeId;
 }
 
 bool findElementNodeByName(MString name, MObject& node)

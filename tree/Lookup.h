@@ -3,6 +3,7 @@
 // Telling XML nodes apart, finding them by host node name, and listing them.
 // Lookups borrow the host's active selection and always give it back.
 
+#include <maya/MFnDependencyNode.h>
 #include <maya/MObject.h>
 #include <maya/MObjectArray.h>
 #include <maya/MString.h>
@@ -13,6 +14,10 @@
 bool isElementNode(MObject node);
 bool isDocumentNode(MObject node);
 bool isAttributeNode(MObject node);
+// The same tests on a function set the caller goes on to use: one
+// attachment instead of two.
+bool isElementFn(const MFnDependencyNode& fn);
+bool isAttributeFn(const MFnDependencyNode& fn);
 
 // True when `name` selects exactly one node and it has the kind. With
 // exactly one match of another kind, `node` still receives that node: test
