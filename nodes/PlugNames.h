@@ -2,12 +2,14 @@
 #define DENDRINE_NODES_PLUG_NAMES_H
 // The names of every plug of the plug-in's node types: one constant per
 // plug, holding its long and its short name. The node types register their
-// attributes with these, and every lookup (findPlug) in the layers above
-// takes its name from here, so a rename changes both sides at once and a
-// lookup can never ask for a name the node does not have.
+// attributes with these, and whatever names a plug (a command, a message, a
+// lookup by name) takes the name from here, so a rename changes every side
+// at once. The node-tree library looks plugs up by the node classes'
+// attribute objects instead (XMLElementNode::xmlName...): the same plugs,
+// without building and comparing a name on every read.
 //
-// Lookups use the short name, except on attribute nodes, whose long names
-// ("Name", "Value", "Parent") are the shorter ones and the ones looked up.
+// Lookups by name use the short name, except on attribute nodes, whose long
+// names ("Name", "Value", "Parent") are the shorter ones.
 // Do not spell a plug name as a string literal outside nodes/.
 
 struct PlugName {

@@ -1,6 +1,7 @@
 #include "tree/Attributes.h"
 #include "log/Log.h"
-#include "nodes/PlugNames.h"
+#include "nodes/XMLElementAttributeNode.h"
+#include "nodes/XMLElementNode.h"
 #include "nodes/XmlTypeIds.h"
 #include "tree/Links.h"
 #include "tree/Lookup.h"
@@ -15,15 +16,15 @@ namespace {
 MPlug attributesPlug(const MObject& element)
 {
     MFnDependencyNode fn(element);
-    return fn.findPlug(kXmlAttributesPlug.shortName, false);
+    return fn.findPlug(XMLElementNode::xmlAttributes, false);
 }
 
 // Reads one string plug of an attribute node; a failed read is logged
 // with `errorText` and its status returned.
-MStatus readPlugString(const MFnDependencyNode& fn, const char* plugName, const char* errorText,
+MStatus readPlugString(const MFnDependencyNode& fn, const MObject& attribute, const char* errorText,
                        MString& text)
 {
-    MPlug plug = fn.findPlug(plugName, false);
+    MPlug plug = fn.findPlug(attribute, false);
     MStatus status = plug.getValue(text);
     logError(errorText, status);
     return status;
@@ -32,12 +33,12 @@ MStatus readPlugString(const MFnDependencyNode& fn, const char* plugName, const 
 const char* const kNameReadError = "Error Plug, get value";
 const char* const kValueReadError = "Error Plug, get Value";
 
-MStatus readAttributeString(const MObject& attributeNode, const char* plugName,
+MStatus readAttributeString(const MObject& attributeNode, const MObject& attribute,
                             const char* errorText, MString& text)
 {
     if (!isAttributeNode(attributeNode))
         return MS::kInvalidParameter;
-    return readPlugString(MFnDependencyNode(attributeNode), plugName, errorText, text);
+    return readPlugString(MFnDependencyNode(attributeNode), attribute, errorText, text);
 }
 
 // Queues and carries out, one doIt each, the cut of every link from
@@ -76,11 +77,11 @@ MObject createAttributeNode(const MString& name, const MString& value, bool& wri
     logError("Error Creating AttributeNode", status);
     written = status == MS::kSuccess;
     try {
-        MPlug namePlug = fn.findPlug(kAttributeNamePlug.longName, false, &status);
+        MPlug namePlug = fn.findPlug(XMLElementAttributeNode::attributeName, false, &status);
         logError("Error Attribute Node get NamePlug", status);
         const MStatus nameSet = namePlug.setValue(name);
         logError("Error Attribute Node Set Name", nameSet);
-        MPlug valuePlug = fn.findPlug(kAttributeValuePlug.longName, false, &status);
+        MPlug valuePlug = fn.findPlug(XMLElementAttributeNode::attributeValue, false, &status);
         logError("Error Attribute Node get ValuePlug", status);
         const MStatus valueSet = valuePlug.setValue(value);
         logError("Error Attribute Node Set Value", valueSet);
@@ -96,7 +97,7 @@ MStatus addAttribute(MObject element, MObject attributeNode, MDGModifier& modifi
 {
     MStatus status;
     MFnDependencyNode elementFn(element);
-    MPlug attributes = elementFn.findPlug(kXmlAttributesPlug.shortName, false, &status);
+    MPlug attributes = elementFn.findPlug(XMLElementNode::xmlAttributes, false, &status);
     logError("Error get Element Attribute Plug", status);
     unsigned int index = 0;
     status = nextLinkIndex(attributes, index);
@@ -105,7 +106,7 @@ MStatus addAttribute(MObject element, MObject attributeNode, MDGModifier& modifi
     MPlug slot = attributes.elementByLogicalIndex(index, &status);
     logError("Error get Element Attribute Plug ArrayElement", status);
     MFnDependencyNode attributeFn(attributeNode);
-    MPlug owner = attributeFn.findPlug(kAttributeParentPlug.longName, false, &status);
+    MPlug owner = attributeFn.findPlug(XMLElementAttributeNode::attributeParent, false, &status);
     logError("Error get Attribute Owner Plug", status);
     const MStatus connected = modifier.connect(owner, slot);
     logError("Error connecting Attribute", connected);
@@ -124,7 +125,7 @@ MStatus getAttributeNodes(MObject element, MObjectArray& attributeNodes)
     if (!isElementFn(fn))
         return MS::kInvalidParameter;
     attributeNodes.clear();
-    MPlug attributes = fn.findPlug(kXmlAttributesPlug.shortName, false);
+    MPlug attributes = fn.findPlug(XMLElementNode::xmlAttributes, false);
     if (attributes.isNetworked() && attributes.isArray())
         appendLinkedSources(attributes, attributeNodes, true);
     return MS::kSuccess;
@@ -150,12 +151,12 @@ MStatus getAttributeNames(MObject element, MStringArray& names)
 
 MStatus getAttributeName(MObject attributeNode, MString& name)
 {
-    return readAttributeString(attributeNode, kAttributeNamePlug.longName, kNameReadError, name);
+    return readAttributeString(attributeNode, XMLElementAttributeNode::attributeName, kNameReadError, name);
 }
 
 MStatus getAttributeValue(MObject attributeNode, MString& value)
 {
-    return readAttributeString(attributeNode, kAttributeValuePlug.longName, kValueReadError, value);
+    return readAttributeString(attributeNode, XMLElementAttributeNode::attributeValue, kValueReadError, value);
 }
 
 AttributeText readAttributeText(const MObject& attributeNode)
@@ -166,10 +167,10 @@ AttributeText readAttributeText(const MObject& attributeNode)
         text.nameStatus = MS::kInvalidParameter;
         return text;
     }
-    text.nameStatus = readPlugString(fn, kAttributeNamePlug.longName, kNameReadError, text.name);
+    text.nameStatus = readPlugString(fn, XMLElementAttributeNode::attributeName, kNameReadError, text.name);
     if (text.nameStatus == MS::kSuccess)
         text.valueStatus =
-            readPlugString(fn, kAttributeValuePlug.longName, kValueReadError, text.value);
+            readPlugString(fn, XMLElementAttributeNode::attributeValue, kValueReadError, text.value);
     return text;
 }
 

@@ -1,7 +1,7 @@
 #include "tree/Children.h"
 
 #include "log/Log.h"
-#include "nodes/PlugNames.h"
+#include "nodes/XMLElementNode.h"
 #include "tree/Document.h"
 #include "tree/Links.h"
 #include "tree/Lookup.h"
@@ -21,7 +21,7 @@ const char* const kCycleText = "Parent is the Node itself or one of its descenda
 MStatus listChildrenQuietly(MObject element, MObjectArray& children)
 {
     children.clear();
-    MPlug fromChild = plugOf(element, kFromChildrenPlug.shortName);
+    MPlug fromChild = plugOf(element, XMLElementNode::fromChildren);
     if (fromChild.isNetworked())
         appendLinkedSources(fromChild, children, false);
     return MS::kSuccess;
@@ -35,7 +35,7 @@ MStatus refuseLoop(const MObject& parent, const MObject& child)
     bool closesLoop = parent == child;
     // A child without links below it (every element an import links) has
     // nothing to walk: only linking it under itself closes a loop.
-    if (!closesLoop && !plugOf(child, kFromChildrenPlug.shortName).isNetworked())
+    if (!closesLoop && !plugOf(child, XMLElementNode::fromChildren).isNetworked())
         return MS::kSuccess;
     DescendantWalk walk(listChildrenQuietly);
     MObjectArray below;
@@ -110,7 +110,7 @@ MStatus addChild(MObject parent, MObject child, MDGModifier& modifier)
     MFnDependencyNode childFn(child);
     if (!isElementFn(parentFn) || !isElementFn(childFn))
         return MS::kInvalidParameter;
-    MPlug toParent = childFn.findPlug(kToParentPlug.shortName, false);
+    MPlug toParent = childFn.findPlug(XMLElementNode::toParent, false);
     MStatus status = refuseSecondParent(toParent);
     if (status != MS::kSuccess)
         return status;
@@ -118,7 +118,7 @@ MStatus addChild(MObject parent, MObject child, MDGModifier& modifier)
     if (status != MS::kSuccess)
         return status;
 
-    MPlug fromChild = parentFn.findPlug(kFromChildrenPlug.shortName, false, &status);
+    MPlug fromChild = parentFn.findPlug(XMLElementNode::fromChildren, false, &status);
     logError("Error getting XMLElementNode toChildren Connector", status);
     unsigned int index = 0;
     status = nextLinkIndex(fromChild, index);
@@ -146,7 +146,7 @@ MStatus checkChildLinkable(MObject child, MObject ancestor)
 {
     if (!isElementNode(child))
         return MS::kInvalidParameter;
-    MStatus status = refuseSecondParent(plugOf(child, kToParentPlug.shortName));
+    MStatus status = refuseSecondParent(plugOf(child, XMLElementNode::toParent));
     if (status != MS::kSuccess)
         return status;
     return refuseLoop(ancestor, child);
@@ -160,7 +160,7 @@ MStatus getChildNodes(MObject element, MObjectArray& children)
         return MS::kInvalidParameter;
     logLine("geting the DependencyNode");
     logLine("GEtting the PLug");
-    MPlug fromChild = fn.findPlug(kFromChildrenPlug.shortName, false);
+    MPlug fromChild = fn.findPlug(XMLElementNode::fromChildren, false);
     if (!fromChild.isNetworked())
         return MS::kSuccess;
     logLine("it is networked");
@@ -221,7 +221,7 @@ MStatus removeChild(MObject parent, MDGModifier& modifier, MString childName)
         return MS::kInvalidParameter;
     }
     MFnDependencyNode fn(parent);
-    MPlug fromChild = fn.findPlug(kFromChildrenPlug.shortName, false);
+    MPlug fromChild = fn.findPlug(XMLElementNode::fromChildren, false);
     if (!fromChild.isNetworked()) {
         logLine("Name is not Networked");
         return MS::kInvalidParameter;

@@ -1,6 +1,7 @@
 #include "tree/Document.h"
 #include "log/Log.h"
-#include "nodes/PlugNames.h"
+#include "nodes/XMLDocNode.h"
+#include "nodes/XMLElementNode.h"
 #include "nodes/XmlTypeIds.h"
 #include "tree/Links.h"
 #include "tree/Lookup.h"
@@ -14,12 +15,12 @@ namespace {
 
 // Writes `text` into the named string plug of an element, after checking
 // by type id that it is one; the write's status when the host refused it.
-MStatus setElementString(const MObject& element, const char* plugName, const MString& text)
+MStatus setElementString(const MObject& element, const MObject& attribute, const MString& text)
 {
     MFnDependencyNode fn(element);
     if (!isElementFn(fn))
         return MS::kInvalidParameter;
-    MPlug plug = fn.findPlug(plugName, false);
+    MPlug plug = fn.findPlug(attribute, false);
     // A write the host refused did not happen: its status says so.
     MStatus status = plug.setValue(text);
     return failed(status) ? status : MStatus(MS::kSuccess);
@@ -28,12 +29,12 @@ MStatus setElementString(const MObject& element, const char* plugName, const MSt
 // Reads the named string plug of an element into `text`; a read the host
 // refused leaves `text` empty and answers the read's status, so that an
 // unreadable value is never taken for an empty one.
-MStatus getElementString(const MObject& element, const char* plugName, MString& text)
+MStatus getElementString(const MObject& element, const MObject& attribute, MString& text)
 {
     MFnDependencyNode fn(element);
     if (!isElementFn(fn))
         return MS::kInvalidParameter;
-    MPlug plug = fn.findPlug(plugName, false);
+    MPlug plug = fn.findPlug(attribute, false);
     const MStatus status = plug.getValue(text);
     if (!failed(status))
         return MS::kSuccess;
@@ -69,7 +70,7 @@ MStatus setDocumentName(MObject document, MString name)
     MStatus status;
     MFnDependencyNode fn(document, &status);
     logError("Error Get DependencyNode", status);
-    MPlug plug = fn.findPlug(kDocumentNamePlug.shortName, false, &status);
+    MPlug plug = fn.findPlug(XMLDocNode::documentName, false, &status);
     logError("Error find Plug", status);
     status = plug.setValue(name);
     logError("Error XMLDocNode Set Name Plug", status);
@@ -81,7 +82,7 @@ MStatus getDocumentName(MObject document, MString& name)
     if (!isDocumentNode(document))
         return MS::kInvalidParameter;
     MFnDependencyNode fn(document);
-    MPlug plug = fn.findPlug(kDocumentNamePlug.shortName, false);
+    MPlug plug = fn.findPlug(XMLDocNode::documentName, false);
     plug.getValue(name);
     return MS::kSuccess;
 }
@@ -97,9 +98,9 @@ MStatus addElementToDocument(MObject document, MObject element, MDGModifier& mod
     logError("Error getting DependecyNode from Document Object", status);
     MFnDependencyNode elementFn(element, &status);
     logError("Error getting DependecyNode from child Object", status);
-    MPlug toParent = elementFn.findPlug(kToParentPlug.shortName, false, &status);
+    MPlug toParent = elementFn.findPlug(XMLElementNode::toParent, false, &status);
     logError("Error getting XmlElement toParent Connector", status);
-    MPlug documentElements = documentFn.findPlug(kDocumentElementsPlug.shortName, false, &status);
+    MPlug documentElements = documentFn.findPlug(XMLDocNode::documentElements, false, &status);
     logError("Error getting XMLDocNode docElement Connector", status);
     status = refuseSecondParent(toParent);
     if (status != MS::kSuccess)
@@ -126,7 +127,7 @@ MStatus getDocumentElements(MObject document, MObjectArray& elements)
     if (!isDocumentNode(document))
         return MS::kInvalidParameter;
     MFnDependencyNode fn(document);
-    MPlug documentElements = fn.findPlug(kDocumentElementsPlug.shortName, false);
+    MPlug documentElements = fn.findPlug(XMLDocNode::documentElements, false);
     if (!documentElements.isNetworked())
         return MS::kSuccess;
     logLine("Doc is Networked");
@@ -177,20 +178,20 @@ MObject createElementNode(MString nodeName, MString xmlName, MString xmlValue)
 
 MStatus setElementName(MObject element, MString name)
 {
-    return setElementString(element, kXmlNamePlug.shortName, name);
+    return setElementString(element, XMLElementNode::xmlName, name);
 }
 
 MStatus setElementValue(MObject element, MString value)
 {
-    return setElementString(element, kXmlValuePlug.shortName, value);
+    return setElementString(element, XMLElementNode::xmlValue, value);
 }
 
 MStatus getElementName(MObject element, MString& name)
 {
-    return getElementString(element, kXmlNamePlug.shortName, name);
+    return getElementString(element, XMLElementNode::xmlName, name);
 }
 
 MStatus getElementValue(MObject element, MString& value)
 {
-    return getElementString(element, kXmlValuePlug.shortName, value);
+    return getElementString(element, XMLElementNode::xmlValue, value);
 }

@@ -55,10 +55,9 @@ void appendLinkedSources(MPlug& array, MObjectArray& nodes, bool logPlugNames)
     }
 }
 
-MPlug plugOf(const MObject& node, const char* attributeName)
+MPlug plugOf(const MObject& node, const MObject& attribute)
 {
-    MFnDependencyNode fn(node);
-    return MPlug(node, fn.attribute(attributeName));
+    return MPlug(node, attribute);
 }
 
 MStatus refuseSecondParent(const MPlug& toParent)

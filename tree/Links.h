@@ -28,10 +28,10 @@ MStatus nextLinkIndex(MPlug& array, unsigned int& index);
 // `logPlugNames` every element's partial name is written as it is visited.
 void appendLinkedSources(MPlug& array, MObjectArray& nodes, bool logPlugNames);
 
-// The plug of `node` for the attribute named `attributeName`, without a
-// findPlug call: for internal walks whose host calls should not show up
-// among those of the operation that runs them.
-MPlug plugOf(const MObject& node, const char* attributeName);
+// The plug of `node` for `attribute`, without a findPlug call: for
+// internal walks whose host calls should not show up among those of the
+// operation that runs them.
+MPlug plugOf(const MObject& node, const MObject& attribute);
 
 // kSuccess when the parent link plug `toParent` feeds nothing yet. An
 // element has one parent, be it a document or an element: otherwise writes

@@ -1,6 +1,6 @@
 #include "tree/Parents.h"
 #include "log/Log.h"
-#include "nodes/PlugNames.h"
+#include "nodes/XMLElementNode.h"
 #include "tree/Lookup.h"
 
 #include <maya/MFnDependencyNode.h>
@@ -12,7 +12,7 @@ namespace {
 MPlug toParentPlug(const MObject& element)
 {
     MFnDependencyNode fn(element);
-    return fn.findPlug(kToParentPlug.shortName, false);
+    return fn.findPlug(XMLElementNode::toParent, false);
 }
 
 // Appends the node of every plug the element's parent link feeds; the last
