@@ -18,10 +18,15 @@ struct MPlugAccess {
     static MPlug make(const Endpoint& end)
     {
         MPlug plug;
+        assign(plug, end);
+        return plug;
+    }
+    // Points an existing plug at `end`, without a temporary plug.
+    static void assign(MPlug& plug, const Endpoint& end)
+    {
         MObjectAccess::assign(plug.fNode, end.node);
         MObjectAccess::assign(plug.fAttribute, handleOf(end.node->type->attributeObjects[end.attribute]));
         plug.fLogicalIndex = end.index;
-        return plug;
     }
     static bool endpoint(const MPlug& plug, Endpoint& end)
     {
@@ -254,19 +259,22 @@ MPlug MPlug::array(MStatus* ReturnStatus) const
 
 bool MPlug::connectedTo(MPlugArray& array, bool asDst, bool asSrc, MStatus* ReturnStatus) const
 {
-    array.clear();
-    if (injected(Op::connectedTo, ReturnStatus)) return false;
     Endpoint end;
-    if (!resolve(*this, end, ReturnStatus)) return false;
+    if (injected(Op::connectedTo, ReturnStatus) || !resolve(*this, end, ReturnStatus)) {
+        array.clear();
+        return false;
+    }
     const PlugRead state = end.node->read(end.attribute, end.index);
     const bool fromSource = asDst && state.hasSource();
     const std::size_t toDestinations = asSrc && state.destinations ? state.destinations->size() : 0;
-    // Filled directly: the host's own work is not an injectable append.
+    // Filled directly: the host's own work is not an injectable append. The
+    // plugs an array reused for every element already holds are pointed
+    // anew rather than destroyed and made again.
     array.setLength(static_cast<unsigned int>(toDestinations + (fromSource ? 1 : 0)));
     unsigned int n = 0;
-    if (fromSource) array[n++] = MPlugAccess::make(*state.source);
+    if (fromSource) MPlugAccess::assign(array[n++], *state.source);
     if (toDestinations)
-        for (const Endpoint& d : *state.destinations) array[n++] = MPlugAccess::make(d);
+        for (const Endpoint& d : *state.destinations) MPlugAccess::assign(array[n++], d);
     return n > 0;
 }
 
