@@ -152,11 +152,14 @@ public:
     // Creates a node under `name` as it is: the caller has made sure that
     // it is legal (sanitizeName keeps it) and free. Use create otherwise.
     Node* createNamed(NodeType* type, const std::string& name);
+    // The same with the name's hash (nameHash) already known.
+    Node* createNamed(NodeType* type, const std::string& name, std::uint64_t hash);
     // Room for `count` more nodes without growing the tables (a scene file
     // knows how many it holds).
     void reserve(std::size_t count);
     void destroy(Node* node);
     Node* find(const std::string& name) const;
+    Node* find(std::string_view name, std::uint64_t hash) const { return byName_.find(name, hash); }
     // For a caller that knows the names it will look up or create next:
     // starts loading where the name table keeps a name of this hash.
     static std::uint64_t nameHash(std::string_view name) { return NameIndex::hashOf(name.data(), name.size()); }

@@ -32,14 +32,20 @@ std::uint64_t NameIndex::hashOf(const Node* node)
 
 Node* NameIndex::find(const std::string& name) const
 {
+    return find(std::string_view(name), hashOf(name.data(), name.size()));
+}
+
+Node* NameIndex::find(std::string_view name, std::uint64_t hash) const
+{
     if (slots_.empty()) return nullptr;
-    const std::uint64_t hash = hashOf(name.data(), name.size());
     const std::uint64_t tag = tagOf(hash);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const std::uint64_t slot = slots_[i];
         if (!slot) return nullptr;
-        if (tagOf(slot) == tag && nodeIn(slot)->name == name) return nodeIn(slot);
+        if (tagOf(slot) == tag && nodeIn(slot)->name.size() == name.size() &&
+            std::string_view(nodeIn(slot)->name.c_str(), name.size()) == name)
+            return nodeIn(slot);
     }
 }
 
@@ -59,9 +65,14 @@ void NameIndex::place(Node* node, std::uint64_t hash)
 
 void NameIndex::insert(Node* node)
 {
+    insert(node, hashOf(node));
+}
+
+void NameIndex::insert(Node* node, std::uint64_t hash)
+{
     // Up to 80% full: probes stay short while a slot costs 10 bytes a node.
     if ((size_ + 1) * 5 > slots_.size() * 4) grow(slots_.empty() ? 16 : slots_.size() * 2);
-    place(node, hashOf(node));
+    place(node, hash);
 }
 
 void NameIndex::erase(const std::string& name)

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dghost {
@@ -21,12 +22,15 @@ struct Node;
 class NameIndex {
 public:
     Node* find(const std::string& name) const;
+    // The same with the name's hash (hashOf) already known.
+    Node* find(std::string_view name, std::uint64_t hash) const;
     // Starts loading the slots where a name of this hash would be, for a
     // caller that knows which names it will look up soon.
     void prefetch(std::uint64_t hash) const;
     static std::uint64_t hashOf(const char* name, std::size_t length);
-    // The node's name must not be in the index yet.
+    // The node's name must not be in the index yet; `hash` is its hashOf.
     void insert(Node* node);
+    void insert(Node* node, std::uint64_t hash);
     void erase(const std::string& name);
     // Room for `count` names without growing.
     void reserve(std::size_t count);

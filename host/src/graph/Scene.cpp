@@ -97,6 +97,11 @@ Node* Scene::create(NodeType* type, const std::string& requested, MStatus* statu
 
 Node* Scene::createNamed(NodeType* type, const std::string& name)
 {
+    return createNamed(type, name, nameHash(name));
+}
+
+Node* Scene::createNamed(NodeType* type, const std::string& name, std::uint64_t hash)
+{
     // Room first, and the node complete before it is registered: a failed
     // allocation leaves no node in the scene that nobody was handed.
     if (order_.size() == order_.capacity()) order_.reserve(order_.size() * 2 + 16);
@@ -111,7 +116,7 @@ Node* Scene::createNamed(NodeType* type, const std::string& name)
         throw;
     }
     order_.push_back(node);
-    byName_.insert(node);
+    byName_.insert(node, hash);
     ++type->liveNodes;
     modified = true;
     return node;

@@ -31,22 +31,33 @@ bool legalName(std::string_view name)
     return true;
 }
 
+// Where `c` first is in `text`, or npos. Plug names are a few bytes long:
+// a plain loop costs less than the library call find makes.
+std::size_t firstOf(std::string_view text, char c)
+{
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == c) return i;
+    return std::string_view::npos;
+}
+
 // NODE.ATTR or NODE.ATTR[INDEX], split as splitPlugName does.
 bool splitPlug(std::string_view text, std::string_view& node, std::string_view& attribute, int& index)
 {
-    const std::size_t dot = text.find('.');
+    const std::size_t dot = firstOf(text, '.');
     if (dot == std::string_view::npos) return false;
     node = text.substr(0, dot);
     attribute = text.substr(dot + 1);
     index = -1;
-    const std::size_t bracket = attribute.find('[');
+    const std::size_t bracket = firstOf(attribute, '[');
     if (bracket == std::string_view::npos) return true;
     if (attribute.back() != ']') return false;
     const std::string_view digits = attribute.substr(bracket + 1, attribute.size() - bracket - 2);
-    if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string_view::npos)
-        return false;
+    if (digits.empty() || digits.size() > 10) return false;
     unsigned long long value = 0;
-    for (char d : digits) value = value * 10 + static_cast<unsigned>(d - '0');
+    for (char d : digits) {
+        if (d < '0' || d > '9') return false;
+        value = value * 10 + static_cast<unsigned>(d - '0');
+    }
     if (value > kMaxLogicalIndex) return false;
     index = static_cast<int>(value);
     attribute = attribute.substr(0, bracket);
@@ -155,12 +166,15 @@ private:
         // table is asked for the place of a name a few nodes ahead.
         if (madeCount_ + kPrefetchAhead < nameHashes_.size())
             scene_.prefetchName(nameHashes_[madeCount_ + kPrefetchAhead]);
+        // The check hashed every name, in file order.
+        const std::uint64_t hash =
+            madeCount_ < nameHashes_.size() ? nameHashes_[madeCount_] : Scene::nameHash(nodeName);
         ++madeCount_;
+        if (scene_.find(nodeName, hash)) return false;
         name_.assign(nodeName);
-        if (scene_.find(name_)) return false;
         // Room first: a node made is held at once.
         if (typeList_->size() == typeList_->capacity()) typeList_->reserve(typeList_->size() * 2 + 16);
-        last_ = makeSceneNode(scene_, type_, name_);
+        last_ = makeSceneNode(scene_, type_, name_, hash);
         retain(last_);
         typeList_->push_back(last_);
         return true;
@@ -214,16 +228,30 @@ private:
 
 }  // namespace
 
-Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name)
+namespace {
+
+// Gives a new node its plug-in object.
+Node* withUserNode(Node* node, NodeType* type)
 {
-    // An empty name (which only the general reader lets through) gets a
-    // number, as a script's createNode would give it.
-    Node* node = name.empty() ? scene.create(type, name, nullptr) : scene.createNamed(type, name);
     if (type->creator && (node->user = static_cast<MPxNode*>(type->creator()))) {
         setNodeInstance(node->user, node);
         node->user->postConstructor();
     }
     return node;
+}
+
+}  // namespace
+
+Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name)
+{
+    // An empty name (which only the general reader lets through) gets a
+    // number, as a script's createNode would give it.
+    return withUserNode(name.empty() ? scene.create(type, name, nullptr) : scene.createNamed(type, name), type);
+}
+
+Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name, std::uint64_t hash)
+{
+    return withUserNode(scene.createNamed(type, name, hash), type);
 }
 
 namespace {

@@ -34,6 +34,8 @@ bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene,
 // checked is legal and free (an empty one gets a number), with its plug-in
 // object.
 Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name);
+// The same for a legal name whose hash (Scene::nameHash) is known.
+Node* makeSceneNode(Scene& scene, NodeType* type, const std::string& name, std::uint64_t hash);
 
 }  // namespace detail
 }  // namespace dghost
