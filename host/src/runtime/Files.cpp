@@ -4,6 +4,7 @@
 
 #include "fault/Injection.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -177,6 +178,65 @@ bool readRegularFile(const std::string& path, std::string& text, std::string& wh
         if (n < 0) return why = errnoText(errno), false;
         if (n == 0) return true;
         text.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+RegularFile::RegularFile(const std::string& path)
+{
+    // Non-blocking, so that opening a FIFO with no writer cannot hang.
+    FileDescriptor in;
+    in.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat info;
+    if (in.fd < 0 || ::fstat(in.fd, &info) != 0 || !S_ISREG(info.st_mode)) return;
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    fd_ = in.release();
+}
+
+RegularFile::~RegularFile()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool RegularFile::readAt(std::uint64_t offset, std::size_t count, std::string& out) const
+{
+    if (fd_ < 0 || offset > size_) return false;
+    count = static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset));
+    const std::size_t start = out.size();
+    out.resize(start + count);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd_, &out[start + done], count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {   // an error, or the file was cut while read
+            out.resize(start);
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool LinePieces::next(std::string& piece)
+{
+    // What the last piece carried over holds no line end.
+    piece.swap(carry_);
+    carry_.clear();
+    if (failed_ || (piece.empty() && next_ >= end_)) return false;
+    for (;;) {
+        if (next_ >= end_) return true;   // the range's rest, line end or not
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, end_ - next_));
+        if (!file_.readAt(next_, count, piece)) {
+            failed_ = true;
+            return false;
+        }
+        next_ += count;
+        const std::size_t lineEnd = piece.rfind('\n');
+        if (lineEnd == std::string::npos) continue;   // a line longer than a piece
+        if (next_ < end_) {
+            carry_.assign(piece, lineEnd + 1, std::string::npos);
+            piece.resize(lineEnd + 1);
+        }
+        return true;
     }
 }
 

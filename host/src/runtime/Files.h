@@ -2,6 +2,7 @@
 #define DGHOST_RUNTIME_FILES_H
 // Reading and replacing whole files, as scripts and scene files need it.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,52 @@ std::string fileKindOf(unsigned int mode);
 // forever, /dev/zero that never ends, a directory) is refused before a
 // byte is read; `why` then says what the path is.
 bool readRegularFile(const std::string& path, std::string& text, std::string& why);
+
+// A regular file opened for reading a range of its bytes at a time, so
+// that a pass over a large file never holds it whole. Anything but a
+// regular file is not opened (ok() is false); read it with readRegularFile
+// to learn why.
+class RegularFile {
+public:
+    explicit RegularFile(const std::string& path);
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    bool ok() const { return fd_ >= 0; }
+    // The size when opened.
+    std::uint64_t size() const { return size_; }
+    // Appends the bytes from `offset` up to `offset + count` (fewer past
+    // the end) to `out`; false when they cannot be read, or the file is
+    // now shorter than when opened.
+    bool readAt(std::uint64_t offset, std::size_t count, std::string& out) const;
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+// The bytes of file[begin, end) in pieces of whole lines: each piece ends
+// after a line end, or at `end`. A piece is about a megabyte, or one line
+// when a line is longer.
+class LinePieces {
+public:
+    LinePieces(const RegularFile& file, std::uint64_t begin, std::uint64_t end)
+        : file_(file), next_(begin), end_(end)
+    {
+    }
+    // The next piece into `piece`; false at the end or when a read failed.
+    bool next(std::string& piece);
+    bool failed() const { return failed_; }
+
+private:
+    static constexpr std::size_t kPiece = std::size_t(1) << 20;
+    const RegularFile& file_;
+    std::uint64_t next_;   // the first byte not read yet
+    std::uint64_t end_;
+    std::string carry_;    // read, after the last line end of the previous piece
+    bool failed_ = false;
+};
 
 // Replaces `path` with `text` so that a crash or a full disk leaves either
 // the old file or the new one, never a mix:

@@ -4,6 +4,7 @@
 #include "runtime/SceneQuick.h"
 
 #include "Api.h"
+#include "runtime/Files.h"
 #include "runtime/Registry.h"
 #include "runtime/SceneScanner.h"
 #include "runtime/ScriptText.h"
@@ -258,16 +259,20 @@ namespace {
 
 using Required = std::vector<std::pair<std::string, int>>;
 
-// The check of the bytes in text[bytesFrom, end) and of the statements in
-// text[begin, end), lines numbered from `firstLine`.
-bool checkRange(const std::string& text, std::size_t bytesFrom, std::size_t begin, std::size_t end,
-                int firstLine, Required& required, std::vector<std::uint64_t>& nodeNameHashes)
+// The check of one piece of whole lines: its bytes and its statements,
+// lines numbered from `line`, which ends as the next piece's first line.
+bool checkPiece(const std::string& piece, int& line, Required& required,
+                std::vector<std::uint64_t>& nodeNameHashes)
 {
-    if (!validScriptText(text, bytesFrom, end)) return false;
-    SceneScanner s(text, begin, end, firstLine);
+    if (!validScriptText(piece, 0, piece.size())) return false;
+    SceneScanner s(piece, 0, piece.size(), line);
     for (;;) {
         const SceneScanner::Result result = s.next();
-        if (result != SceneScanner::kStatement) return result == SceneScanner::kEnd;
+        if (result == SceneScanner::kEnd) {
+            line = s.nextLine();
+            return true;
+        }
+        if (result != SceneScanner::kStatement) return false;
         const std::string_view name = s.word(0);
         const std::size_t words = s.count() - 1;
         if (name == "requires") {
@@ -286,16 +291,35 @@ bool checkRange(const std::string& text, std::size_t bytesFrom, std::size_t begi
     }
 }
 
-// Below this size a second thread costs more than the half it checks.
-constexpr std::size_t kSplitFrom = std::size_t(1) << 20;
-
-// Where the text's second half starts: after the first line end past its
-// middle (no statement or word crosses a line end); npos for a small text.
-std::size_t secondHalf(const std::string& text, std::size_t start)
+// The check of file[begin, end), a piece at a time; `line` numbers the
+// first line and ends past the last.
+bool checkRange(const RegularFile& file, std::uint64_t begin, std::uint64_t end, int& line,
+                Required& required, std::vector<std::uint64_t>& nodeNameHashes)
 {
-    if (text.size() - start < kSplitFrom) return std::string::npos;
-    const std::size_t lineEnd = text.find('\n', start + (text.size() - start) / 2);
-    return lineEnd == std::string::npos ? lineEnd : lineEnd + 1;
+    LinePieces pieces(file, begin, end);
+    std::string piece;
+    while (pieces.next(piece))
+        if (!checkPiece(piece, line, required, nodeNameHashes)) return false;
+    return !pieces.failed();
+}
+
+// Below this size a second thread costs more than the half it checks.
+constexpr std::uint64_t kSplitFrom = std::uint64_t(1) << 20;
+
+// Where the file's second half starts: after the first line end past its
+// middle (no statement or word crosses a line end); 0 for a small file or
+// one without such a line end.
+std::uint64_t secondHalf(const RegularFile& file, std::uint64_t start)
+{
+    if (file.size() - start < kSplitFrom) return 0;
+    std::string bytes;
+    for (std::uint64_t at = start + (file.size() - start) / 2; at < file.size(); at += bytes.size()) {
+        bytes.clear();
+        if (!file.readAt(at, 1 << 16, bytes)) return 0;
+        const std::size_t lineEnd = bytes.find('\n');
+        if (lineEnd != std::string::npos) return at + lineEnd + 1;
+    }
+    return 0;
 }
 
 // The second half's check, on a thread of its own. Nothing of it throws
@@ -305,10 +329,11 @@ struct HalfCheck {
     std::vector<std::uint64_t> hashes;
     bool passed = false;
 
-    void run(const std::string& text, std::size_t begin) noexcept
+    void run(const RegularFile& file, std::uint64_t begin) noexcept
     {
         try {
-            passed = checkRange(text, begin, begin, text.size(), 1, required, hashes);
+            int line = 1;
+            passed = checkRange(file, begin, file.size(), line, required, hashes);
         } catch (...) {
             passed = false;
         }
@@ -316,58 +341,61 @@ struct HalfCheck {
 };
 
 // The second half's findings after the first's; its lines numbered on
-// from the first half's.
-void appendHalf(const std::string& text, std::size_t split, HalfCheck& later, Required& required,
+// from the first half's (`linesBefore` of them).
+void appendHalf(HalfCheck& later, int linesBefore, Required& required,
                 std::vector<std::uint64_t>& nodeNameHashes)
 {
-    if (!later.required.empty()) {
-        const int before = static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(split), '\n'));
-        for (auto& entry : later.required) entry.second += before;
-        required.insert(required.end(), later.required.begin(), later.required.end());
-    }
+    for (auto& entry : later.required) entry.second += linesBefore;
+    required.insert(required.end(), later.required.begin(), later.required.end());
     nodeNameHashes.insert(nodeNameHashes.end(), later.hashes.begin(), later.hashes.end());
 }
 
 }  // namespace
 
-bool quickCheckScene(const std::string& text, std::size_t start,
+bool quickCheckScene(const RegularFile& file, std::uint64_t start,
                      std::vector<std::pair<std::string, int>>& required,
                      std::vector<std::uint64_t>& nodeNameHashes)
 {
     nodeNameHashes.clear();
-    const std::size_t split = secondHalf(text, start);
-    if (split == std::string::npos) return checkRange(text, 0, start, text.size(), 1, required, nodeNameHashes);
+    int line = 1;
+    const std::uint64_t split = secondHalf(file, start);
+    if (split == 0) return checkRange(file, start, file.size(), line, required, nodeNameHashes);
     // The two halves are checked at once; the first here.
     HalfCheck later;
     std::thread worker;
     try {
-        worker = std::thread(&HalfCheck::run, &later, std::cref(text), split);
+        worker = std::thread(&HalfCheck::run, &later, std::cref(file), split);
     } catch (const std::system_error&) {
-        return checkRange(text, 0, start, text.size(), 1, required, nodeNameHashes);
+        return checkRange(file, start, file.size(), line, required, nodeNameHashes);
     }
     bool passed = false;
     try {
-        passed = checkRange(text, 0, start, split, 1, required, nodeNameHashes);
+        passed = checkRange(file, start, split, line, required, nodeNameHashes);
     } catch (...) {
         worker.join();
         throw;
     }
     worker.join();
     if (!passed || !later.passed) return false;
-    appendHalf(text, split, later, required, nodeNameHashes);
+    appendHalf(later, line - 1, required, nodeNameHashes);
     return true;
 }
 
-bool quickBuildScene(const std::string& text, std::size_t start, Scene& scene,
+bool quickBuildScene(const RegularFile& file, std::uint64_t start, Scene& scene,
                      const std::vector<std::uint64_t>& nodeNameHashes)
 {
-    SceneScanner s(text, start, text.size());
     Builder builder(scene, nodeNameHashes);
-    for (;;) {
-        const SceneScanner::Result result = s.next();
-        if (result != SceneScanner::kStatement) return result == SceneScanner::kEnd;
-        if (!builder.statement(s)) return false;
+    LinePieces pieces(file, start, file.size());
+    std::string piece;
+    while (pieces.next(piece)) {
+        SceneScanner s(piece, 0, piece.size());
+        for (;;) {
+            const SceneScanner::Result result = s.next();
+            if (result == SceneScanner::kEnd) break;
+            if (result != SceneScanner::kStatement || !builder.statement(s)) return false;
+        }
     }
+    return !pieces.failed();
 }
 
 }  // namespace detail

@@ -1,7 +1,9 @@
-// Opening scene files. A file is read and checked whole (its bytes, its
-// statements, its end mark, the plug-in names it requires) before anything
-// runs; then its plug-ins are loaded, and only then is the scene built, into
-// a new scene that replaces the current one when every statement worked.
+// Opening scene files. A file is checked whole (its bytes, its statements,
+// its end mark, the plug-in names it requires) before anything runs; then
+// its plug-ins are loaded, and only then is the scene built, into a new
+// scene that replaces the current one when every statement worked. A file
+// as the scene writer writes it is read a piece at a time for each pass,
+// so opening it never holds it whole; any other file is read whole.
 
 #include "runtime/SceneFile.h"
 
@@ -203,16 +205,33 @@ void install(std::unique_ptr<Scene> next, const std::string& path)
     replaceScene(std::move(next));
 }
 
-// A whole file as the scene writer writes it, read quickly (see
+// Whether the file's last line is the end mark (read from its last bytes).
+bool endsWithEndMark(const RegularFile& file)
+{
+    constexpr std::uint64_t kTail = 64;   // the mark, its line end, the line end before
+    const std::uint64_t from = file.size() > kTail ? file.size() - kTail : 0;
+    std::string tail;
+    return file.readAt(from, static_cast<std::size_t>(file.size() - from), tail) && endsWithEndMark(tail);
+}
+
+// Where the statements start: after a byte order mark, if the file has one.
+std::uint64_t statementsStart(const RegularFile& file)
+{
+    std::string head;
+    return file.readAt(0, 3, head) ? afterByteOrderMark(head) : 0;
+}
+
+// A file as the scene writer writes it, read quickly and never whole (see
 // SceneQuick.h): 1 when opened, -1 when refused (`error` set), 0 when the
 // file needs the general reader, which then reads it from the start.
-int openQuickly(const std::string& path, const std::string& text, std::string& error)
+int openQuickly(const std::string& path, std::string& error)
 {
-    if (!endsWithEndMark(text)) return 0;
-    const std::size_t start = afterByteOrderMark(text);
+    RegularFile file(path);
+    if (!file.ok() || !endsWithEndMark(file)) return 0;
+    const std::uint64_t start = statementsStart(file);
     std::vector<std::pair<std::string, int>> required;
     std::vector<std::uint64_t> nameHashes;
-    if (!quickCheckScene(text, start, required, nameHashes)) return 0;
+    if (!quickCheckScene(file, start, required, nameHashes)) return 0;
     Reader reader;
     reader.path = path;
     reader.required = std::move(required);
@@ -224,7 +243,7 @@ int openQuickly(const std::string& path, const std::string& text, std::string& e
     }
     auto next = std::make_unique<Scene>();
     next->reserve(nameHashes.size());
-    if (!quickBuildScene(text, start, *next, nameHashes)) return 0;
+    if (!quickBuildScene(file, start, *next, nameHashes)) return 0;
     install(std::move(next), path);
     return 1;
 }
@@ -238,10 +257,10 @@ MStatus openScene(const std::string& path, std::string* error)
         return MStatus(MS::kFailure);
     };
     std::string text, why;
-    if (!readRegularFile(path, text, why)) return refuse("Cannot open scene " + path + ": " + why);
-    const int quick = openQuickly(path, text, why);
+    const int quick = openQuickly(path, why);
     if (quick > 0) return MS::kSuccess;
     if (quick < 0) return refuse(why);
+    if (!readRegularFile(path, text, why)) return refuse("Cannot open scene " + path + ": " + why);
     if (!checkScript(text, &why)) return refuse(path + ":" + why.substr(5));
     Reader reader;
     reader.path = path;

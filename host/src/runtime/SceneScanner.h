@@ -34,6 +34,8 @@ public:
     std::string_view word(std::size_t i) const { return words_[i]; }
     bool quoted(std::size_t i) const { return quoted_[i]; }
     int line() const { return statementLine_; }
+    // The line the scan has come to: after the end, the line past the text.
+    int nextLine() const { return line_; }
 
 private:
     bool quotedWord(std::size_t slot);
