@@ -264,8 +264,8 @@ using Required = std::vector<std::pair<std::string, int>>;
 bool checkPiece(const std::string& piece, int& line, Required& required,
                 std::vector<std::uint64_t>& nodeNameHashes)
 {
-    if (!validScriptText(piece, 0, piece.size())) return false;
-    SceneScanner s(piece, 0, piece.size(), line);
+    if (!validScriptText(piece)) return false;
+    SceneScanner s(piece, line);
     for (;;) {
         const SceneScanner::Result result = s.next();
         if (result == SceneScanner::kEnd) {
@@ -388,7 +388,7 @@ bool quickBuildScene(const RegularFile& file, std::uint64_t start, Scene& scene,
     LinePieces pieces(file, start, file.size());
     std::string piece;
     while (pieces.next(piece)) {
-        SceneScanner s(piece, 0, piece.size());
+        SceneScanner s(piece);
         for (;;) {
             const SceneScanner::Result result = s.next();
             if (result == SceneScanner::kEnd) break;

@@ -39,7 +39,7 @@ std::size_t plainRun(const char* data, std::size_t i)
 
 bool SceneScanner::quotedWord(std::size_t slot)
 {
-    const std::size_t size = end_;
+    const std::size_t size = text_.size();
     const char* data = text_.data();
     std::size_t start = ++pos_;   // past the opening quote
     std::size_t end = plainRun(data, start);
@@ -78,7 +78,7 @@ bool SceneScanner::quotedWord(std::size_t slot)
 SceneScanner::Result SceneScanner::next()
 {
     count_ = 0;
-    const std::size_t size = end_;
+    const std::size_t size = text_.size();
     const char* data = text_.data();
     std::size_t pos = pos_;   // kept local: the member is written back before each return
     auto leave = [this, &pos](Result result) {

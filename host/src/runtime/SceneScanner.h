@@ -21,10 +21,10 @@ public:
     enum Result { kStatement, kEnd, kIrregular };
     static constexpr std::size_t kMaxWords = 5;   // with the statement's name
 
-    // Scans text[start, end); `end` must be the text's size or follow a line
-    // end, which no word crosses. `firstLine` numbers the line at `start`.
-    SceneScanner(const std::string& text, std::size_t start, std::size_t end, int firstLine = 1)
-        : text_(text), end_(end), pos_(start), line_(firstLine), statementLine_(firstLine)
+    // Scans the whole of `text` (whole lines: no word crosses a line end);
+    // `firstLine` numbers its first line.
+    explicit SceneScanner(const std::string& text, int firstLine = 1)
+        : text_(text), pos_(0), line_(firstLine), statementLine_(firstLine)
     {
     }
     // Reads the next statement into words()/quoted()/count()/line().
@@ -41,7 +41,6 @@ private:
     bool quotedWord(std::size_t slot);
 
     const std::string& text_;
-    std::size_t end_;
     std::size_t pos_;
     int line_;
     int statementLine_;

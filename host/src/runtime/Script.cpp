@@ -43,13 +43,12 @@ std::size_t sequenceLength(const std::string& text, std::size_t i)
     return extra + 1;
 }
 
-// Checks that the bytes from `begin` up to `end` are well-formed UTF-8
-// with no NUL.
-bool validText(const std::string& text, std::size_t begin, std::size_t end, std::size_t& badOffset)
+// Checks that the bytes are well-formed UTF-8 with no NUL.
+bool validText(const std::string& text, std::size_t& badOffset)
 {
-    for (std::size_t i = begin; i < end;) {
+    for (std::size_t i = 0; i < text.size();) {
         // Eight plain ASCII bytes at a time: no high bit and no zero byte.
-        if (i + 8 <= end) {
+        if (i + 8 <= text.size()) {
             std::uint64_t word = 0;
             std::memcpy(&word, text.data() + i, sizeof word);
             constexpr std::uint64_t kLow = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
@@ -209,7 +208,7 @@ struct Tokenizer {
 std::string textError(const std::string& text)
 {
     std::size_t bad = 0;
-    if (validText(text, 0, text.size(), bad)) return std::string();
+    if (validText(text, bad)) return std::string();
     int line = 1;
     for (std::size_t i = 0; i < bad; ++i)
         if (text[i] == '\n') ++line;
@@ -372,10 +371,10 @@ std::string plainText(const std::string& text)
     return out;
 }
 
-bool validScriptText(const std::string& text, std::size_t begin, std::size_t end)
+bool validScriptText(const std::string& text)
 {
     std::size_t bad = 0;
-    return validText(text, begin, end, bad);
+    return validText(text, bad);
 }
 
 bool checkScript(const std::string& text, std::string* error)

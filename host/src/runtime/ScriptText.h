@@ -20,10 +20,8 @@ bool checkScript(const std::string& text, std::string* error);
 // Where the statements start: after a UTF-8 byte order mark, which some
 // editors put at the start of a file; 0 without one.
 std::size_t afterByteOrderMark(const std::string& text);
-// Whether the bytes from `begin` up to `end` are ones checkScript accepts
-// (well-formed UTF-8, no NUL). A range that ends after a line end gives
-// the answer the whole text gives for its bytes.
-bool validScriptText(const std::string& text, std::size_t begin, std::size_t end);
+// Whether the bytes are ones checkScript accepts (well-formed UTF-8, no NUL).
+bool validScriptText(const std::string& text);
 bool forEachStatement(const std::string& text, const std::function<bool(const Statement&)>& run);
 
 // `text` for plain output: C0 control characters other than tab and line
