@@ -296,3 +296,52 @@ TEST_F(SceneFiles, BothHalvesOfALargeFileAreCheckedWithTheirLines)
         EXPECT_EQ(run("getAttr n39999.tx").text, "v");
     }
 }
+
+// The passes read a large file a megabyte at a time, cut after the last
+// line end of each read: a line ending on the last byte of a read, on the
+// first byte of the next, or running through several reads, and Windows
+// line ends, all read as the general reader reads them.
+TEST_F(SceneFiles, LinesOnEitherSideOfAReadOpenWhole)
+{
+    const std::string header = "//Maya ASCII scene\nrequires \"ProbePlugin\" \"1.0\";\n";
+    const std::string end = "// End of scene file\n";
+    auto node = [](int i, const std::string& value) {
+        return "createNode probe -n \"n" + std::to_string(i) + "\";\n\tsetAttr \".tx\" -type \"string\" \"" +
+               value + "\";\n";
+    };
+    const std::size_t read = std::size_t(1) << 20;
+    for (int shift : {-1, 0, 1}) {
+        std::string body = header;
+        int count = 0;
+        while (body.size() + node(count, "x").size() < read - 200) body += node(count, "x"), ++count;
+        // Pad one value so that its line ends `shift` bytes after the read.
+        const std::size_t padding = read + static_cast<std::size_t>(shift) - (body.size() + node(count, "").size());
+        body += node(count++, std::string(padding, 'p'));
+        ASSERT_EQ(body.size(), read + static_cast<std::size_t>(shift)) << shift;
+        const int huge = count;   // a line through several reads
+        body += node(count++, std::string(3 << 20, 'h'));
+        while (body.size() < (std::size_t(5) << 20)) body += node(count, "y" + std::to_string(count)), ++count;
+        for (const std::string& lineEnd : {std::string("\n"), std::string("\r\n")}) {
+            std::string text;
+            for (char c : body + end) text += c == '\n' ? lineEnd : std::string(1, c);
+            write("edge.ma", text);
+            const auto opened = run("file -f -open \"" + path("edge.ma") + "\"");
+            ASSERT_TRUE(opened.status) << shift << (opened.errors.empty() ? "" : opened.errors[0]);
+            EXPECT_EQ(run("ls -dep").strings.size(), static_cast<std::size_t>(count)) << shift;
+            EXPECT_EQ(run("getAttr n" + std::to_string(huge) + ".tx").text.size(), 3u << 20) << shift;
+            EXPECT_EQ(run("getAttr n" + std::to_string(huge - 1) + ".tx").text, std::string(padding, 'p')) << shift;
+            EXPECT_EQ(run("getAttr n" + std::to_string(count - 1) + ".tx").text, "y" + std::to_string(count - 1));
+        }
+    }
+    // Irregular only in its last lines: refused with the general reader's
+    // message, which names the line.
+    std::string body = header;
+    int count = 0;
+    while (body.size() < (std::size_t(3) << 20)) body += node(count++, "z");
+    const int lines = static_cast<int>(std::count(body.begin(), body.end(), '\n'));
+    write("late.ma", body + "loadPlugin evil;\n" + end);
+    const auto late = run("file -f -open \"" + path("late.ma") + "\"");
+    ASSERT_FALSE(late.status);
+    EXPECT_EQ(late.errors.back(), path("late.ma") + ":" + std::to_string(lines + 1) +
+                                      ": 'loadPlugin' is not allowed in a scene file");
+}
