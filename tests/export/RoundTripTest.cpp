@@ -64,6 +64,12 @@ const std::vector<Document>& writtenDocuments()
         {"whitespace", "<r>\n  <sp>   </sp>\n  <nl>\n\n</nl>\n  <tab>\t</tab>\n  <e/>\n</r>"},
         {"deep-nesting", repeated(3000, "<d level=\"x\">", "bottom", "</d>")},
         {"many-siblings", "<list>" + repeated(500, "<item n=\"1\">7</item><empty/>", "", "") + "</list>"},
+        // Values larger than the writer's block, escapes across its edges,
+        // then short ones again in the buffers the long ones grew.
+        {"large-values",
+         "<r><big v=\"" + repeated(20000, "a&amp;&lt;\xC3\xA9&quot;", "", "") + "\">" +
+             repeated(30000, "t&lt;&gt;\xE2\x82\xAC\n", "", "") + "</big><s v=\"1\">x</s><e/>" +
+             "<big2 w=\"" + repeated(70000, "z", "", "") + "\"/><s v=\"\">y</s></r>"},
     };
     return documents;
 }

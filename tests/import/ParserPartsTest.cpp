@@ -176,6 +176,33 @@ TEST_F(ImportPartsTest, ElementTextsEqualTextContentByteForByte)
     EXPECT_EQ(fPlan.elementText(fPlan.visits[0]), "x\n &En<&>\xC3\xA9yz\xF0\x9F\x98\x80wtail");
 }
 
+// Attribute names and values come out of the plan's one block exactly:
+// long, empty, non-ASCII, expanded, each ended where the next starts.
+TEST_F(ImportPartsTest, AttributeNamesAndValuesComeOutWhole)
+{
+    const std::string longValue(5000, 'v');
+    plan("<!DOCTYPE r [<!ENTITY e \"\xC3\xA9\">]>"
+         "<r a=\"" + longValue + "\" b=\"\" \xE6\x97\xA5=\"&e;&amp;&#x1F600;\"><c d=\"1\"/><c/></r>");
+    ASSERT_EQ(fOutcome, PlanOutcome::Planned);
+    std::vector<std::pair<std::string, std::string>> attributes;
+    std::vector<std::size_t> counts;
+    for (const PlannedVisit& visit : fPlan.visits)
+    {
+        if (!visit.isElement)
+            continue;
+        counts.push_back(visit.attributeCount);
+        for (size_t a = 0; a < visit.attributeCount; ++a)
+        {
+            const PlannedAttribute& attribute = fPlan.attributes[visit.firstAttribute + a];
+            attributes.emplace_back(fPlan.name(attribute), fPlan.value(attribute));
+        }
+    }
+    EXPECT_EQ(counts, (std::vector<std::size_t>{3, 1, 0}));
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"a", longValue}, {"b", ""}, {"\xE6\x97\xA5", "\xC3\xA9&\xF0\x9F\x98\x80"}, {"d", "1"}};
+    EXPECT_EQ(attributes, expected);
+}
+
 TEST_F(ImportPartsTest, OnlyAnUnreadDtdSwitchesValidationOff)
 {
     plan("<!DOCTYPE r SYSTEM \"r.dtd\"><r><x/></r>");
