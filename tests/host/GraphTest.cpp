@@ -198,6 +198,35 @@ TEST_F(Connections, ReportedFromBothEnds)
     EXPECT_TRUE(found[0].node() == child);
 }
 
+// One array, reused from plug to plug as the node-tree library reuses it:
+// it holds exactly each plug's connections, more or fewer than before.
+TEST_F(Connections, AReusedArrayHoldsEachPlugsOwnConnections)
+{
+    MObject hub = probe("hub"), lone = probe("lone"), other = probe("other");
+    for (unsigned i = 0; i < 3; ++i)
+        ASSERT_TRUE(link(plug(hub, "o"), plug(other, "lk").elementByLogicalIndex(i)));
+    ASSERT_TRUE(link(plug(lone, "o"), plug(hub, "lk").elementByLogicalIndex(5)));
+    MPlugArray found;
+    ASSERT_TRUE(plug(hub, "o").connectedTo(found, false, true));
+    ASSERT_EQ(found.length(), 3u);
+    EXPECT_EQ(std::string(found[2].partialName(true, true).asChar()), "other.lk[2]");
+    ASSERT_TRUE(plug(lone, "o").connectedTo(found, false, true));
+    ASSERT_EQ(found.length(), 1u);
+    EXPECT_EQ(std::string(found[0].partialName(true, true).asChar()), "hub.lk[5]");
+    EXPECT_FALSE(plug(other, "o").connectedTo(found, false, true));
+    EXPECT_EQ(found.length(), 0u);
+    ASSERT_TRUE(plug(hub, "lk").elementByLogicalIndex(5).connectedTo(found, true, true));
+    ASSERT_EQ(found.length(), 1u);
+    EXPECT_TRUE(found[0].node() == lone);
+    // A failed call leaves it empty, whatever it held.
+    dghost::fault::failCall("connectedTo", 1);
+    MStatus status;
+    EXPECT_FALSE(plug(hub, "o").connectedTo(found, false, true, &status));
+    EXPECT_EQ(found.length(), 0u);
+    EXPECT_FALSE(status);
+    dghost::fault::clear();
+}
+
 TEST_F(Connections, ADestinationTakesOneSource)
 {
     MObject parent = probe("p"), a = probe("a"), b = probe("b");
