@@ -36,9 +36,10 @@ const char* const kValueReadError = "Error Plug, get Value";
 MStatus readAttributeString(const MObject& attributeNode, const MObject& attribute,
                             const char* errorText, MString& text)
 {
-    if (!isAttributeNode(attributeNode))
+    const MFnDependencyNode fn(attributeNode);
+    if (!isAttributeFn(fn))
         return MS::kInvalidParameter;
-    return readPlugString(MFnDependencyNode(attributeNode), attribute, errorText, text);
+    return readPlugString(fn, attribute, errorText, text);
 }
 
 // Queues and carries out, one doIt each, the cut of every link from

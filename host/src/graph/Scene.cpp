@@ -71,7 +71,7 @@ std::string Scene::numberedName(const std::string& base)
     // whose place in the (large) name table is random: start loading it.
     std::string following;
     numbered(next, following);
-    byName_.prefetch(NameIndex::hashOf(following.data(), following.size()));
+    byName_.prefetch(nameHash(following));
     return candidate;
 }
 

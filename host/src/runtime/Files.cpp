@@ -159,16 +159,30 @@ std::string fileKindOf(unsigned int mode)
     return "not a regular file";
 }
 
-bool readRegularFile(const std::string& path, std::string& text, std::string& why)
+namespace {
+
+// Opens `path` for reading when it is a regular file: a descriptor in
+// blocking mode, with `info` filled; -1 with `why` for anything else.
+// Opened non-blocking, so that opening a FIFO with no writer cannot hang.
+int openRegular(const std::string& path, struct stat& info, std::string& why)
 {
-    // Non-blocking, so that opening a FIFO with no writer cannot hang.
     FileDescriptor in;
     in.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (in.fd < 0) return why = errnoText(errno), false;
-    struct stat info;
-    if (::fstat(in.fd, &info) != 0) return why = errnoText(errno), false;
-    if (!S_ISREG(info.st_mode)) return why = "it is " + fileKindOf(info.st_mode) + ", not a regular file", false;
+    if (in.fd < 0) return why = errnoText(errno), -1;
+    if (::fstat(in.fd, &info) != 0) return why = errnoText(errno), -1;
+    if (!S_ISREG(info.st_mode)) return why = "it is " + fileKindOf(info.st_mode) + ", not a regular file", -1;
     ::fcntl(in.fd, F_SETFL, ::fcntl(in.fd, F_GETFL) & ~O_NONBLOCK);
+    return in.release();
+}
+
+}  // namespace
+
+bool readRegularFile(const std::string& path, std::string& text, std::string& why)
+{
+    struct stat info;
+    FileDescriptor in;
+    in.fd = openRegular(path, info, why);
+    if (in.fd < 0) return false;
     text.clear();
     text.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
@@ -183,13 +197,10 @@ bool readRegularFile(const std::string& path, std::string& text, std::string& wh
 
 RegularFile::RegularFile(const std::string& path)
 {
-    // Non-blocking, so that opening a FIFO with no writer cannot hang.
-    FileDescriptor in;
-    in.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat info;
-    if (in.fd < 0 || ::fstat(in.fd, &info) != 0 || !S_ISREG(info.st_mode)) return;
-    size_ = static_cast<std::uint64_t>(info.st_size);
-    fd_ = in.release();
+    std::string why;   // readRegularFile says it to the user
+    fd_ = openRegular(path, info, why);
+    if (fd_ >= 0) size_ = static_cast<std::uint64_t>(info.st_size);
 }
 
 RegularFile::~RegularFile()

@@ -86,8 +86,7 @@ public:
             if (matches(at(place_), name)) return at(place_);
             if (matches(at(place_ + 1), name)) return at(++place_);
         }
-        name_.assign(name);
-        Node* node = scene_.find(name_);
+        Node* node = scene_.find(name, Scene::nameHash(name));
         if (node) locate(node);
         return node;
     }
@@ -126,7 +125,6 @@ private:
     const std::vector<Node*>* list_ = nullptr;   // the type list of the last node found
     std::size_t place_ = 0;                     // its place there
     std::unordered_map<const NodeType*, std::size_t> cursors_;
-    std::string name_;   // reused for every table lookup
 };
 
 class Builder {
@@ -224,7 +222,7 @@ private:
     NodeType* type_ = nullptr;
     std::vector<Node*>* typeList_ = nullptr;
     std::string typeName_;
-    std::string name_;   // reused for every lookup
+    std::string name_;   // each new node's name, in one reused buffer
 };
 
 }  // namespace
