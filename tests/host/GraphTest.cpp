@@ -69,6 +69,20 @@ TEST_F(ArrayPlugs, ElementsExistOnceMadeAndIndicesAscend)
     EXPECT_EQ(items.elementByPhysicalIndex(2).logicalIndex(), 9u);
 }
 
+
+// A dense run of elements with holes: each value is read from its own
+// element, and an index in a hole or past the end reads nothing.
+TEST_F(ArrayPlugs, ValuesOfADenseRunWithHolesReadFromTheirOwnElements)
+{
+    MObject node = probe("n");
+    MPlug items = plug(node, "it");
+    for (unsigned int i : {0u, 1u, 2u, 4u, 5u, 9u, 10u})
+        ASSERT_TRUE(items.elementByLogicalIndex(i).setValue(MString() + (100 + i)));
+    for (unsigned int i : {0u, 1u, 2u, 4u, 5u, 9u, 10u})
+        EXPECT_EQ(items.elementByLogicalIndex(i).asString(), MString() + (100 + i)) << i;
+    for (unsigned int i : {3u, 6u, 8u, 11u, 1000u})
+        EXPECT_EQ(items.elementByLogicalIndex(i).asString(), "") << i;
+}
 TEST_F(ArrayPlugs, ConnectionByPhysicalIndexCountsConnectedElementsOnly)
 {
     MObject parent = probe("p"), a = probe("a"), b = probe("b");

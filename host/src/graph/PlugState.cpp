@@ -107,8 +107,15 @@ bool DestinationList::erase(const Endpoint& end)
 
 namespace {
 
+// Searches the first `count` elements, which ascend. Logical indices are
+// unique, so the element at position p has an index of at least p: no index
+// lies past its own position, and in a dense array (an imported tree's
+// usual one) each index is found at its own position without a search.
 long sortedFind(const std::vector<ElementState>& elements, std::size_t count, unsigned int logicalIndex)
 {
+    count = std::min<std::size_t>(count, std::size_t{logicalIndex} + 1);
+    if (count == 0) return -1;
+    if (elements[count - 1].index == logicalIndex) return static_cast<long>(count - 1);
     auto last = elements.begin() + static_cast<long>(count);
     auto it = std::lower_bound(elements.begin(), last, logicalIndex,
                                [](const ElementState& e, unsigned int i) { return e.index < i; });
