@@ -18,13 +18,6 @@ void setStatus(MStatus* out, MStatus status)
     if (out) *out = status;
 }
 
-bool injected(Op op, MStatus* out)
-{
-    MStatus status;
-    if (!faultHit(op, status)) return false;
-    setStatus(out, status);
-    return true;
-}
 
 }  // namespace
 

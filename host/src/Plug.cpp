@@ -61,13 +61,6 @@ const Attribute& attributeAt(const Endpoint& end)
 
 bool isArrayPlug(const Endpoint& end) { return end.index < 0 && attributeAt(end).flag(kArray); }
 
-bool injected(Op op, MStatus* out)
-{
-    MStatus status;
-    if (!faultHit(op, status)) return false;
-    setStatus(out, status);
-    return true;
-}
 
 }  // namespace
 

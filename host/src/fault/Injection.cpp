@@ -5,7 +5,8 @@
 
 #include <dghost/Fault.h>
 
-#include <array>
+#include <string>
+#include <vector>
 
 namespace dghost {
 namespace detail {
@@ -31,15 +32,10 @@ struct Rule {
     MStatus::MStatusCode code;
 };
 
-struct FaultState {
-    std::array<unsigned long long, static_cast<std::size_t>(Op::count)> calls{};
-    std::vector<Rule> rules;
-};
-
-FaultState& state()
+std::vector<Rule>& rules()
 {
-    static auto* s = new FaultState();
-    return *s;
+    static auto* r = new std::vector<Rule>();
+    return *r;
 }
 
 int opIndex(const std::string& name)
@@ -51,11 +47,11 @@ int opIndex(const std::string& name)
 
 }  // namespace
 
-bool faultHit(Op op, MStatus& status)
+CallCounts gCallCounts;
+
+bool ruleHit(Op op, unsigned long long call, MStatus& status)
 {
-    FaultState& s = state();
-    unsigned long long call = ++s.calls[static_cast<std::size_t>(op)];
-    for (const Rule& rule : s.rules) {
+    for (const Rule& rule : rules()) {
         if (rule.op == op && call >= rule.first && call <= rule.last) {
             status = MStatus(rule.code);
             return true;
@@ -73,23 +69,22 @@ bool failCall(const std::string& operation, unsigned nth, MStatus::MStatusCode c
 {
     int index = detail::opIndex(operation);
     if (index < 0 || nth == 0 || times == 0) return false;
-    detail::FaultState& s = detail::state();
-    unsigned long long first = s.calls[static_cast<std::size_t>(index)] + nth;
-    s.rules.push_back({static_cast<detail::Op>(index), first, first + times - 1, code});
+    unsigned long long first = detail::gCallCounts.calls[index] + nth;
+    detail::rules().push_back({static_cast<detail::Op>(index), first, first + times - 1, code});
+    detail::gCallCounts.armedRules = detail::rules().size();
     return true;
 }
 
 void clear()
 {
-    detail::FaultState& s = detail::state();
-    s.rules.clear();
-    s.calls.fill(0);
+    detail::rules().clear();
+    detail::gCallCounts = detail::CallCounts{};
 }
 
 unsigned calls(const std::string& operation)
 {
     int index = detail::opIndex(operation);
-    return index < 0 ? 0 : static_cast<unsigned>(detail::state().calls[static_cast<std::size_t>(index)]);
+    return index < 0 ? 0 : static_cast<unsigned>(detail::gCallCounts.calls[index]);
 }
 
 std::vector<std::string> operations()

@@ -8,6 +8,8 @@
 
 #include <maya/MStatus.h>
 
+#include <cstddef>
+
 namespace dghost {
 namespace detail {
 
@@ -23,8 +25,41 @@ enum class Op {
     typeId, name, writeScene, renameScene, syncScene, count
 };
 
-// True when this call must fail; `status` gets the status to return.
-bool faultHit(Op op, MStatus& status);
+// How often each operation was called, and how many failures are armed.
+// Plain data, so it is ready before any constructor runs.
+struct CallCounts {
+    unsigned long long calls[static_cast<int>(Op::count)];
+    std::size_t armedRules;
+};
+extern CallCounts gCallCounts;
+
+// Whether an armed rule fails call number `call` of `op`; `status` then
+// gets the status to return.
+bool ruleHit(Op op, unsigned long long call, MStatus& status);
+
+// Counts one call of `op` and returns its number.
+inline unsigned long long countCall(Op op) { return ++gCallCounts.calls[static_cast<int>(op)]; }
+
+// Counts the call; true when it must fail, `status` then holding the status
+// to return. Inline: nearly every host call asks, and nearly always nothing
+// is armed.
+inline bool faultHit(Op op, MStatus& status)
+{
+    const unsigned long long call = countCall(op);
+    return gCallCounts.armedRules != 0 && ruleHit(op, call, status);
+}
+
+// The same for a call that reports through an optional status pointer: the
+// status is made only when a failure is armed.
+inline bool injected(Op op, MStatus* out)
+{
+    const unsigned long long call = countCall(op);
+    if (gCallCounts.armedRules == 0) return false;
+    MStatus status;
+    if (!ruleHit(op, call, status)) return false;
+    if (out) *out = status;
+    return true;
+}
 
 }  // namespace detail
 }  // namespace dghost
