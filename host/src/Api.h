@@ -31,6 +31,17 @@ OPENMAYA_NAMESPACE_CLOSE
 namespace dghost {
 namespace detail {
 
+// Reports a status through an optional status pointer. A code is made into
+// a status only when someone asks for it: most calls pass no pointer.
+inline void setStatus(MStatus* out, const MStatus& status)
+{
+    if (out) *out = status;
+}
+inline void setStatus(MStatus* out, MStatus::MStatusCode code)
+{
+    if (out) *out = MStatus(code);
+}
+
 // False for a null plug or one whose node is gone.
 bool endpointOf(const MPlug& plug, Endpoint& end);
 

@@ -11,16 +11,6 @@
 
 using namespace dghost::detail;
 
-namespace {
-
-void setStatus(MStatus* out, MStatus status)
-{
-    if (out) *out = status;
-}
-
-
-}  // namespace
-
 OPENMAYA_MAJOR_NAMESPACE_OPEN
 
 // ------------------------------------------------------------------ MFnBase

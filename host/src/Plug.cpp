@@ -40,11 +40,6 @@ struct MPlugAccess {
 
 namespace {
 
-void setStatus(MStatus* out, MStatus status)
-{
-    if (out) *out = status;
-}
-
 // Resolves the plug, reporting kInvalidParameter when it does not stand for
 // a live node's attribute.
 bool resolve(const MPlug& plug, Endpoint& end, MStatus* out)
