@@ -413,3 +413,39 @@ TEST_F(Names, EveryLiveNameIsFoundAfterChurn)
     EXPECT_FALSE(gone.add("even"));   // node 0 was deleted
     EXPECT_EQ(nameOf(probe("even")), "even");
 }
+
+// Names of a listing resolved in its order, with skips, backwards, after a
+// rename and after a deletion: each name gives its own node, a gone or
+// changed name none.
+TEST_F(Names, NamesOfAListingResolveToTheirOwnNodes)
+{
+    std::vector<MObject> nodes;
+    for (int i = 0; i < 12; ++i) nodes.push_back(probe("n"));
+    auto resolves = [](const std::string& name, const MObject& expected) {
+        MSelectionList list;
+        MObject back;
+        return list.add(name.c_str()) && list.getDependNode(0, back) && back == expected;
+    };
+    MStringArray listed;
+    ASSERT_TRUE(MGlobal::executeCommand("ls -dep", listed));
+    ASSERT_EQ(listed.length(), nodes.size());
+    for (std::size_t i : {0u, 1u, 3u, 6u, 7u, 5u, 2u, 11u, 10u})
+        EXPECT_TRUE(resolves(listed[static_cast<unsigned>(i)].asChar(), nodes[i])) << i;
+
+    ASSERT_TRUE(MGlobal::executeCommand("ls -dep", listed));
+    MFnDependencyNode(nodes[1]).setName("renamed");
+    MDGModifier modifier;
+    modifier.deleteNode(nodes[2]);
+    ASSERT_TRUE(modifier.doIt());
+    MSelectionList list;
+    EXPECT_TRUE(resolves(listed[0].asChar(), nodes[0]));
+    EXPECT_FALSE(list.add(listed[1]));  // renamed away
+    EXPECT_FALSE(list.add(listed[2]));  // deleted
+    EXPECT_TRUE(resolves("renamed", nodes[1]));
+    EXPECT_TRUE(resolves(listed[3].asChar(), nodes[3]));
+    // A new node takes the deleted node's name: found as the new node.
+    MObject again = probe(listed[2].asChar());
+    EXPECT_EQ(nameOf(again), listed[2].asChar());
+    EXPECT_TRUE(resolves(listed[2].asChar(), again));
+    EXPECT_TRUE(resolves(listed[4].asChar(), nodes[4]));
+}

@@ -178,9 +178,13 @@ private:
     std::string numberedName(const std::string& base);
     void releaseName(const std::string& name);
     void compact() const;
+    Node* nextListed(const std::string& name) const;
 
     mutable std::vector<Node*> order_;     // creation order, dead entries pruned lazily
     mutable std::size_t deadInOrder_ = 0;
+    // Where in order_ a lookup following the last listing (nodes()) is
+    // expected next. Only a guess: a node found there is checked by name.
+    mutable std::size_t listedNext_ = 0;
     NameIndex byName_;
     // Next trailing number to try per name base; amortises unique naming.
     std::unordered_map<std::string, unsigned int> nextSuffix_;

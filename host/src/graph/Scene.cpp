@@ -142,9 +142,26 @@ void Scene::destroy(Node* node)
     node->dropState();
 }
 
+// Scripts often resolve the names of a listing one after another, in its
+// order. In a large scene each probe of the name table misses the cache,
+// so the node the listing holds next (or the one after, for a caller that
+// skips one) is compared first; a match is that node, names being unique.
 Node* Scene::find(const std::string& name) const
 {
+    if (Node* node = nextListed(name)) return node;
     return byName_.find(name);
+}
+
+Node* Scene::nextListed(const std::string& name) const
+{
+    for (std::size_t k = 0; k < 2 && listedNext_ + k < order_.size(); ++k) {
+        Node* node = order_[listedNext_ + k];
+        if (node->alive && node->name == name) {
+            listedNext_ += k + 1;
+            return node;
+        }
+    }
+    return nullptr;
 }
 
 std::string Scene::rename(Node* node, const std::string& requested)
@@ -174,6 +191,7 @@ void Scene::compact() const
 std::vector<Node*> Scene::nodes() const
 {
     compact();
+    listedNext_ = 0;
     return order_;
 }
 
