@@ -10,6 +10,8 @@
 #include <maya/MObjectArray.h>
 #include <maya/MString.h>
 
+#include <algorithm>
+#include <functional>
 #include <unordered_set>
 #include <utility>
 
@@ -226,10 +228,40 @@ pugi::xml_node QueryView::viewOf(const MObject& node) const
 
 MObject QueryView::sceneNodeOf(const pugi::xpath_node& node) const
 {
-    const void* key = node.attribute() ? static_cast<const void*>(node.attribute().internal_object())
-                                       : static_cast<const void*>(node.node().internal_object());
-    auto found = sceneNodes_.find(key);
-    return found == sceneNodes_.end() ? MObject() : found->second;
+    const void* view = node.attribute() ? static_cast<const void*>(node.attribute().internal_object())
+                                        : static_cast<const void*>(node.node().internal_object());
+    const std::size_t at = findMapped(view);
+    if (at == mapped_.size())
+        return MObject();
+    nextMapped_ = at + 1;
+    return mapped_[at].scene;
+}
+
+// Scans on from the last node found while lookups keep to document order
+// (all scans of one such pass together read the list once); from the first
+// lookup out of that order on, searches an index by view instead.
+std::size_t QueryView::findMapped(const void* view) const
+{
+    std::size_t at = nextMapped_;
+    if (byView_.empty()) {
+        while (at < mapped_.size() && mapped_[at].view != view)
+            ++at;
+        if (at < mapped_.size())
+            return at;
+        byView_.resize(mapped_.size());
+        for (std::size_t i = 0; i < byView_.size(); ++i)
+            byView_[i] = i;
+        std::sort(byView_.begin(), byView_.end(), [this](std::size_t a, std::size_t b) {
+            return std::less<const void*>()(mapped_[a].view, mapped_[b].view);
+        });
+    } else if (at < mapped_.size() && mapped_[at].view == view) {
+        return at;
+    }
+    auto found = std::lower_bound(byView_.begin(), byView_.end(), view,
+                                  [this](std::size_t a, const void* v) {
+                                      return std::less<const void*>()(mapped_[a].view, v);
+                                  });
+    return found != byView_.end() && mapped_[*found].view == view ? *found : mapped_.size();
 }
 
 MStatus QueryView::fail(const std::string& text, MStatus::MStatusCode code)
@@ -240,5 +272,5 @@ MStatus QueryView::fail(const std::string& text, MStatus::MStatusCode code)
 
 void QueryView::remember(const void* viewNode, const MObject& sceneNode)
 {
-    sceneNodes_.emplace(viewNode, sceneNode);
+    mapped_.push_back(Mapped{viewNode, sceneNode});
 }

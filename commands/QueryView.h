@@ -19,6 +19,7 @@
 
 #include <pugixml.hpp>
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -46,7 +47,9 @@ public:
     pugi::xml_node viewOf(const MObject& node) const;
 
     // The scene node behind a view node or attribute. A null object for
-    // text and for the root of a tree that hangs below no document.
+    // text and for the root of a tree that hangs below no document. Fastest
+    // for nodes asked for in document order, tree after tree in the order
+    // they were added (as a sorted node set lists them); any order works.
     MObject sceneNodeOf(const pugi::xpath_node& node) const;
 
     // Why the last failed call failed, in words for the user.
@@ -69,8 +72,22 @@ private:
     std::vector<std::unique_ptr<pugi::xml_document>> documents_;
     // Scene node name -> its copy. Host node names are unique in the scene.
     std::unordered_map<std::string, Visit> visits_;
-    // View node or attribute (pugixml's internal object) -> scene node.
-    std::unordered_map<const void*, MObject> sceneNodes_;
+    // A view node or attribute (pugixml's internal object) and its scene node.
+    struct Mapped {
+        const void* view;
+        MObject scene;
+    };
+    std::size_t findMapped(const void* view) const;
+
+    // Every copied node and attribute in copy order, which is document
+    // order, tree after tree: a lookup in that order continues where the
+    // last one ended, with no table to build, probe or free. A deque: it
+    // grows without copying the handles it holds.
+    std::deque<Mapped> mapped_;
+    mutable std::size_t nextMapped_ = 0;
+    // Positions in mapped_ ordered by view, made on the first lookup that
+    // is not in document order.
+    mutable std::vector<std::size_t> byView_;
     std::string failure_;
 };
 

@@ -215,11 +215,14 @@ std::string unmappedText(const pugi::xpath_node& node)
 }
 
 // The host names of the nodes the path selects from every context, in
-// document order tree by tree, each once.
+// document order tree by tree, each once. An element is copied once, so an
+// element selected twice (from two contexts) is one view node, which the
+// sort puts next to itself. An attribute node linked to two elements is
+// copied twice: attributes are told apart by name.
 MStatus selectNodes(const pugi::xpath_query& query, const Search& search, MStringArray& names,
                     std::string& failure)
 {
-    std::unordered_set<std::string> named;
+    std::unordered_set<std::string> namedAttributes;
     for (const Tree& tree : search.trees) {
         std::vector<pugi::xpath_node> found;
         for (const pugi::xpath_node& context : tree.contexts) {
@@ -228,7 +231,10 @@ MStatus selectNodes(const pugi::xpath_query& query, const Search& search, MStrin
         }
         pugi::xpath_node_set ordered(found.data(), found.data() + found.size());
         ordered.sort();
-        for (const pugi::xpath_node& node : ordered) {
+        for (std::size_t i = 0; i < ordered.size(); ++i) {
+            const pugi::xpath_node& node = ordered[i];
+            if (i > 0 && node == ordered[i - 1])
+                continue;
             MObject sceneNode = search.view.sceneNodeOf(node);
             if (sceneNode.isNull()) {
                 failure = unmappedText(node);
@@ -240,7 +246,7 @@ MStatus selectNodes(const pugi::xpath_query& query, const Search& search, MStrin
                 failure = std::string("Cannot name a selected node: ") + status.errorString().asChar();
                 return status;
             }
-            if (named.insert(name.asChar()).second)
+            if (!node.attribute() || namedAttributes.insert(name.asChar()).second)
                 names.append(name);
         }
     }

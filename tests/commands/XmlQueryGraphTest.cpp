@@ -5,6 +5,8 @@
 
 #include "XmlQueryTest.h"
 
+#include "commands/QueryView.h"
+
 #include <dghost/Fault.h>
 
 using dghost::CommandOutcome;
@@ -181,3 +183,30 @@ TEST_F(XmlQueryGraphTest, HostFailuresFailTheQuery)
 }
 
 }  // namespace
+
+// The view maps its copies back to scene nodes asked for in any order: in
+// document order, backwards, after a text node (which maps to nothing), and
+// an attribute linked to two elements from both of its copies.
+TEST_F(XmlQueryGraphTest, ViewCopiesMapBackInAnyOrder)
+{
+    linkAttribute("k", "b", 0);
+    QueryView view;
+    pugi::xml_node root;
+    ASSERT_EQ(view.addTree(node("doc"), root), MS::kSuccess);
+    pugi::xpath_node_set all = root.select_nodes("//* | //@*");
+    all.sort();  // a union comes in no particular order
+    auto nameOf = [&view](const pugi::xpath_node& copy) {
+        const MObject scene = view.sceneNodeOf(copy);
+        return scene.isNull() ? std::string("(none)") : std::string(MFnDependencyNode(scene).name().asChar());
+    };
+    Strings inOrder;
+    for (const pugi::xpath_node& copy : all)
+        inOrder.push_back(nameOf(copy));
+    EXPECT_EQ(inOrder, (Strings{"r", "a", "k", "leaf", "b", "k"}));
+    for (std::size_t i = all.size(); i-- > 0;)
+        EXPECT_EQ(nameOf(all[i]), inOrder[i]) << i;
+    EXPECT_EQ(nameOf(root.select_node("//leaf/text()")), "(none)");
+    EXPECT_EQ(nameOf(all[3]), "leaf");
+    EXPECT_EQ(nameOf(all[4]), "b");
+    EXPECT_EQ(nameOf(pugi::xpath_node(root)), "doc");
+}
