@@ -27,5 +27,5 @@ bool NodeSet::insert(const MObject& node)
 bool NodeSet::contains(const MObject& node) const
 {
     std::string key = nodeKey(node);
-    return !key.empty() && keys.count(key) != 0;
+    return !key.empty() && keys.find(key) != NameTable::npos;
 }

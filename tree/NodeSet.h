@@ -3,10 +3,11 @@
 // Scene nodes held once each, for walks that must visit a node only once and
 // for removals that must not delete one twice.
 
+#include "tree/NameTable.h"
+
 #include <maya/MObject.h>
 #include <maya/MObjectArray.h>
 
-#include <set>
 #include <string>
 
 // The key a node is told apart by: its scene name, which the host keeps
@@ -25,7 +26,7 @@ public:
 
 private:
     MObjectArray members;
-    std::set<std::string> keys;
+    NameTable keys;
 };
 
 #endif

@@ -7,6 +7,8 @@
 #include <maya/MFnDependencyNode.h>
 
 #include <deque>
+#include <string>
+#include <unordered_set>
 
 namespace {
 

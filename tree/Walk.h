@@ -8,13 +8,12 @@
 // forever. The depth of the tree lives in the walk's own frames, never in
 // the call stack.
 
+#include "tree/NameTable.h"
+
 #include <maya/MObject.h>
 #include <maya/MObjectArray.h>
 #include <maya/MStatus.h>
 #include <maya/MString.h>
-
-#include <string>
-#include <unordered_set>
 
 // How the walk lists an element's children (getChildNodes logs; internal
 // checks list quietly).
@@ -44,7 +43,7 @@ private:
     MStatus stop(const char* what, const MObject& node);
 
     ChildLister fList;
-    std::unordered_set<std::string> fListed;
+    NameTable fListed;
     MString fProblem;
 };
 
