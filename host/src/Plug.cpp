@@ -56,7 +56,6 @@ const Attribute& attributeAt(const Endpoint& end)
 
 bool isArrayPlug(const Endpoint& end) { return end.index < 0 && attributeAt(end).flag(kArray); }
 
-
 }  // namespace
 
 MPlug::MPlug() : fLogicalIndex(-1) {}

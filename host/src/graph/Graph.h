@@ -184,7 +184,8 @@ private:
     mutable std::size_t deadInOrder_ = 0;
     // Where in order_ a lookup following the last listing (nodes()) is
     // expected next. Only a guess: a node found there is checked by name.
-    mutable std::size_t listedNext_ = 0;
+    static constexpr std::size_t kNoListing = ~std::size_t(0);
+    mutable std::size_t listedNext_ = kNoListing;
     NameIndex byName_;
     // Next trailing number to try per name base; amortises unique naming.
     std::unordered_map<std::string, unsigned int> nextSuffix_;

@@ -154,7 +154,8 @@ Node* Scene::find(const std::string& name) const
 
 Node* Scene::nextListed(const std::string& name) const
 {
-    for (std::size_t k = 0; k < 2 && listedNext_ + k < order_.size(); ++k) {
+    if (listedNext_ >= order_.size()) return nullptr;   // no listing followed
+    for (std::size_t k = 0; k < 2 && k < order_.size() - listedNext_; ++k) {
         Node* node = order_[listedNext_ + k];
         if (node->alive && node->name == name) {
             listedNext_ += k + 1;
@@ -204,6 +205,7 @@ void Scene::clear()
     compact();
     byName_.clear();
     nextSuffix_.clear();
+    listedNext_ = kNoListing;
     fileName.clear();
     modified = false;
 }
