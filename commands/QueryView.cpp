@@ -99,8 +99,9 @@ MStatus QueryView::addTree(const MObject& root, pugi::xml_node& viewRoot)
     std::string rootName;
     if (!nameOf(root, rootName))
         return fail("Could not name a node of the scene's XML trees");
-    if (const Visit* copied = visitOf(rootName)) {
-        viewRoot = copied->copy.root();
+    auto copied = visits_.find(rootName);
+    if (copied != visits_.end()) {
+        viewRoot = copied->second.copy.root();
         return MS::kSuccess;
     }
     documents_.push_back(std::make_unique<pugi::xml_document>());
@@ -110,7 +111,7 @@ MStatus QueryView::addTree(const MObject& root, pugi::xml_node& viewRoot)
     if (!isDocumentNode(root))
         return copyElement(root, document, path);
 
-    addVisit(rootName).first->copy = document;
+    visits_[rootName].copy = document;
     remember(document.internal_object(), root);
     MObjectArray linked;
     MStatus status = getDocumentElements(root, linked);
@@ -132,10 +133,10 @@ MStatus QueryView::copyElement(const MObject& element, pugi::xml_node parent,
         std::string name;
         if (!nameOf(next, name))
             return fail("Could not name a node of the scene's XML trees");
-        const std::pair<Visit*, bool> placed = addVisit(name);
+        auto placed = visits_.try_emplace(name);
         if (!placed.second)
-            return refuseRevisit(name, *placed.first);
-        Visit& visit = *placed.first;
+            return refuseRevisit(name, placed.first->second);
+        Visit& visit = placed.first->second;
 
         MString xmlName;
         MStatus status = getElementName(next, xmlName);
@@ -151,7 +152,7 @@ MStatus QueryView::copyElement(const MObject& element, pugi::xml_node parent,
             return status;
 
         Frame frame;
-        frame.visit = &visit;  // stays valid: the deque's items never move
+        frame.visit = &visit;  // stays valid: the map's nodes never move
         MObjectArray linked;
         status = getChildNodes(next, linked);
         if (status != MS::kSuccess)
@@ -221,22 +222,8 @@ pugi::xml_node QueryView::viewOf(const MObject& node) const
     std::string name;
     if (!nameOf(node, name))
         return pugi::xml_node();
-    const Visit* found = visitOf(name);
-    return found ? found->copy : pugi::xml_node();
-}
-
-const QueryView::Visit* QueryView::visitOf(const std::string& name) const
-{
-    const std::size_t number = visitNames_.find(name);
-    return number == NameTable::npos ? nullptr : &visits_[number];
-}
-
-std::pair<QueryView::Visit*, bool> QueryView::addVisit(const std::string& name)
-{
-    const std::pair<std::size_t, bool> placed = visitNames_.insert(name);
-    if (placed.second)
-        visits_.emplace_back();
-    return {&visits_[placed.first], placed.second};
+    auto found = visits_.find(name);
+    return found == visits_.end() ? pugi::xml_node() : found->second.copy;
 }
 
 MObject QueryView::sceneNodeOf(const pugi::xpath_node& node) const

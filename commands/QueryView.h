@@ -14,8 +14,6 @@
 // links or an element linked below two parents is refused with a message
 // that names the element, rather than copied as a tree it is not.
 
-#include "tree/NameTable.h"
-
 #include <maya/MObject.h>
 #include <maya/MStatus.h>
 
@@ -24,6 +22,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class QueryView
@@ -71,13 +70,8 @@ private:
     void remember(const void* viewNode, const MObject& sceneNode);
 
     std::vector<std::unique_ptr<pugi::xml_document>> documents_;
-    // A copied scene node's visit, found by the node's name (host node
-    // names are unique in the scene). Numbered as the table numbers names;
-    // a deque, so a visit stays where it is while more are added.
-    const Visit* visitOf(const std::string& name) const;
-    std::pair<Visit*, bool> addVisit(const std::string& name);
-    NameTable visitNames_;
-    std::deque<Visit> visits_;
+    // Scene node name -> its copy. Host node names are unique in the scene.
+    std::unordered_map<std::string, Visit> visits_;
     // A view node or attribute (pugixml's internal object) and its scene node.
     struct Mapped {
         const void* view;
