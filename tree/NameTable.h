@@ -6,6 +6,7 @@
 // node-based set makes an allocation per name and reads it on every probe;
 // a walk over a scene of millions of nodes spent a quarter of its time
 // there. Names are never removed: for a set that shrinks, use another.
+// Holds fewer than 2^32 names (a scene holds far fewer nodes).
 
 #include <cstddef>
 #include <cstdint>
