@@ -40,15 +40,33 @@ std::string readFailure(const char* what, const std::string& name, const MStatus
            status.errorString().asChar();
 }
 
+bool isTreeNode(const MObject& node, bool documentsToo)
+{
+    return isElementNode(node) || (documentsToo && isDocumentNode(node));
+}
+
 // The nodes of `nodes` that are elements, or elements and documents.
 MObjectArray treeNodesOf(const MObjectArray& nodes, bool documentsToo)
 {
     MObjectArray kept;
     for (unsigned int i = 0; i < nodes.length(); ++i) {
-        if (isElementNode(nodes[i]) || (documentsToo && isDocumentNode(nodes[i])))
+        if (isTreeNode(nodes[i], documentsToo))
             kept.append(nodes[i]);
     }
     return kept;
+}
+
+// Leaves only the elements (and documents) in `nodes`, copying the array
+// only when something has to go: each handle copied is counted on its node,
+// and an element may have a million children.
+void keepTreeNodes(MObjectArray& nodes, bool documentsToo)
+{
+    for (unsigned int i = 0; i < nodes.length(); ++i) {
+        if (!isTreeNode(nodes[i], documentsToo)) {
+            nodes = treeNodesOf(nodes, documentsToo);
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -107,7 +125,7 @@ MStatus QueryView::addTree(const MObject& root, pugi::xml_node& viewRoot)
     documents_.push_back(std::make_unique<pugi::xml_document>());
     pugi::xml_document& document = *documents_.back();
     viewRoot = document;
-    std::vector<Frame> path;
+    std::deque<Frame> path;
     if (!isDocumentNode(root))
         return copyElement(root, document, path);
 
@@ -126,7 +144,7 @@ MStatus QueryView::addTree(const MObject& root, pugi::xml_node& viewRoot)
 // Copies `element` and everything below it under `parent`, depth first in
 // link order, with the walk's path in `path` rather than on the call stack.
 MStatus QueryView::copyElement(const MObject& element, pugi::xml_node parent,
-                               std::vector<Frame>& path)
+                               std::deque<Frame>& path)
 {
     MObject next = element;
     for (;;) {
@@ -151,13 +169,15 @@ MStatus QueryView::copyElement(const MObject& element, pugi::xml_node parent,
         if (status != MS::kSuccess)
             return status;
 
-        Frame frame;
+        // Made in place: handle arrays have no moves, so a frame pushed or
+        // moved copies its children (a deque never moves the frames below).
+        path.emplace_back();
+        Frame& frame = path.back();
         frame.visit = &visit;  // stays valid: the map's nodes never move
-        MObjectArray linked;
-        status = getChildNodes(next, linked);
+        status = getChildNodes(next, frame.children);
         if (status != MS::kSuccess)
             return fail(readFailure("the children", name, status));
-        frame.children = treeNodesOf(linked, false);
+        keepTreeNodes(frame.children, false);
         if (frame.children.length() == 0) {
             MString value;
             status = getElementValue(next, value);
@@ -167,7 +187,6 @@ MStatus QueryView::copyElement(const MObject& element, pugi::xml_node parent,
                 !visit.copy.append_child(pugi::node_pcdata).set_value(value.asChar()))
                 return fail(kOutOfMemory);
         }
-        path.push_back(std::move(frame));
 
         // Climb to the nearest element with a child left to copy.
         while (!path.empty() && path.back().next == path.back().children.length()) {

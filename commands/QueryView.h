@@ -63,7 +63,7 @@ private:
         bool onPath = false;
     };
 
-    MStatus copyElement(const MObject& element, pugi::xml_node parent, std::vector<Frame>& path);
+    MStatus copyElement(const MObject& element, pugi::xml_node parent, std::deque<Frame>& path);
     MStatus copyAttributes(const MObject& element, const std::string& name, pugi::xml_node copy);
     MStatus refuseRevisit(const std::string& name, const Visit& visit);
     MStatus fail(const std::string& text, MStatus::MStatusCode code = MStatus::kFailure);

@@ -68,7 +68,7 @@ MStatus DescendantWalk::appendBelow(const MObject& start, MObjectArray& descenda
             }
             continue;
         }
-        const MObject child = top.children[top.next];
+        const MObject& child = top.children[top.next];  // frames below the top never move
         if (!isElementNode(child)) {
             ++top.next;
             continue;
