@@ -17,6 +17,7 @@
 #include <maya/MPxCommand.h>
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -127,7 +128,9 @@ private:
 
     DOMDocument* fDocument;
     MObject fRoot;
-    std::vector<Pending> fPending;
+    // A deque: handles have no moves, so a vector that grew would copy
+    // (and count anew) every pending element, a million below a wide root.
+    std::deque<Pending> fPending;
     std::vector<TextBalance> fBalances;
     MObject fCurrent;
     unsigned fLostValues = 0;
