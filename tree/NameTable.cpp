@@ -1,5 +1,6 @@
 #include "tree/NameTable.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -50,7 +51,7 @@ std::size_t NameTable::find(std::string_view name) const
 std::pair<std::size_t, bool> NameTable::insert(std::string_view name)
 {
     if ((entries_.size() + 1) * 2 > slots_.size())
-        grow();
+        rehash(slots_.empty() ? 64 : slots_.size() * 2);
     const std::uint64_t hash = hashOf(name);
     const std::size_t at = slotOf(name, hash);
     if (slots_[at] != 0)
@@ -62,12 +63,26 @@ std::pair<std::size_t, bool> NameTable::insert(std::string_view name)
     return {number, true};
 }
 
-// Doubles the table and places every name again from its entry.
-void NameTable::grow()
+void NameTable::reserve(std::size_t count)
+{
+    std::size_t slotCount = slots_.empty() ? 64 : slots_.size();
+    while (slotCount < count * 2)
+        slotCount *= 2;
+    if (slotCount > slots_.size())
+        rehash(slotCount);
+    // Grown at least twofold, so that reserving a few more again and again
+    // (a walk down a chain) costs no more than appending.
+    if (count > entries_.capacity())
+        entries_.reserve(std::max(count, 2 * entries_.capacity()));
+}
+
+// Makes the table `slotCount` slots large (a power of two) and places
+// every name again from its entry.
+void NameTable::rehash(std::size_t slotCount)
 {
     std::vector<std::uint64_t> old;
     old.swap(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, 0);
+    slots_.assign(slotCount, 0);
     const std::size_t mask = slots_.size() - 1;
     for (std::uint64_t slot : old) {
         if (slot == 0)

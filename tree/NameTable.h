@@ -25,6 +25,9 @@ public:
     // The name's number, or npos.
     std::size_t find(std::string_view name) const;
     std::size_t size() const { return entries_.size(); }
+    // Room for `count` names in all without growing: for a caller that knows
+    // how many are coming (a walk that has just listed a node's children).
+    void reserve(std::size_t count);
 
 private:
     struct Entry {
@@ -35,7 +38,7 @@ private:
     // The slot holding `name`, or the free slot where it would go.
     std::size_t slotOf(std::string_view name, std::uint64_t hash) const;
     std::string_view nameAt(std::size_t number) const;
-    void grow();
+    void rehash(std::size_t slotCount);
 
     // 0: free; otherwise the hash's upper 32 bits above the number + 1.
     std::vector<std::uint64_t> slots_;

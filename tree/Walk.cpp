@@ -33,6 +33,14 @@ MStatus DescendantWalk::stop(const char* what, const MObject& node)
     return status;
 }
 
+// Children just listed are mostly elements met once: make room for all of
+// them at once, so a wide element's million children do not grow the table
+// step by step.
+void DescendantWalk::reserveFor(const MObjectArray& children)
+{
+    fListed.reserve(fListed.size() + children.length());
+}
+
 bool DescendantWalk::markListed(const MObject& node)
 {
     const std::string key = nodeKey(node);
@@ -56,6 +64,7 @@ MStatus DescendantWalk::appendBelow(const MObject& start, MObjectArray& descenda
     std::deque<Frame> frames(1);
     frames.back().key = startKey;
     fList(start, frames.back().children);
+    reserveFor(frames.back().children);
     while (!frames.empty()) {
         Frame& top = frames.back();
         if (top.next == top.children.length()) {
@@ -86,6 +95,7 @@ MStatus DescendantWalk::appendBelow(const MObject& start, MObjectArray& descenda
         frames.emplace_back();
         frames.back().key = std::move(key);
         fList(child, frames.back().children);
+        reserveFor(frames.back().children);
     }
     return MS::kSuccess;
 }

@@ -41,6 +41,7 @@ public:
 
 private:
     MStatus stop(const char* what, const MObject& node);
+    void reserveFor(const MObjectArray& children);
 
     ChildLister fList;
     NameTable fListed;
