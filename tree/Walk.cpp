@@ -8,15 +8,15 @@
 
 #include <deque>
 #include <string>
-#include <unordered_set>
 
 namespace {
 
-// One element of the walk: its children, the next to visit, its key.
+// One element of the walk: its children, the next to visit, its number in
+// the walk's name table.
 struct Frame {
     MObjectArray children;
     unsigned int next = 0;
-    std::string key;
+    std::size_t number = 0;
 };
 
 }  // namespace
@@ -41,6 +41,17 @@ void DescendantWalk::reserveFor(const MObjectArray& children)
     fListed.reserve(fListed.size() + children.length());
 }
 
+// The number of `key` in the walk's name table, listing it when new
+// (`inserted` then says so), with room for its on-the-way-down mark.
+std::size_t DescendantWalk::list(const std::string& key, bool& inserted)
+{
+    const auto listed = fListed.insert(key);
+    inserted = listed.second;
+    if (fOnPath.size() < fListed.size())
+        fOnPath.resize(fListed.size(), false);
+    return listed.first;
+}
+
 bool DescendantWalk::markListed(const MObject& node)
 {
     const std::string key = nodeKey(node);
@@ -57,18 +68,22 @@ MStatus DescendantWalk::appendBelow(const MObject& start, MObjectArray& descenda
     const std::string startKey = nodeKey(start);
     if (startKey.empty())
         return stop("Error reading the name of a node of the XML tree ", start);
-    fListed.insert(startKey);
-    // The keys of the elements on the way down from `start`: meeting one
-    // of them again closes a loop.
-    std::unordered_set<std::string> onPath{startKey};
     std::deque<Frame> frames(1);
-    frames.back().key = startKey;
+    bool inserted = false;
+    frames.back().number = list(startKey, inserted);
+    fOnPath[frames.back().number] = true;
+    // A walk that stops leaves no element marked as on the way down.
+    auto stopWalk = [&](const char* what, const MObject& node) {
+        for (const Frame& frame : frames)
+            fOnPath[frame.number] = false;
+        return stop(what, node);
+    };
     fList(start, frames.back().children);
     reserveFor(frames.back().children);
     while (!frames.empty()) {
         Frame& top = frames.back();
         if (top.next == top.children.length()) {
-            onPath.erase(top.key);
+            fOnPath[top.number] = false;
             frames.pop_back();
             if (!frames.empty()) {
                 Frame& up = frames.back();
@@ -82,18 +97,19 @@ MStatus DescendantWalk::appendBelow(const MObject& start, MObjectArray& descenda
             ++top.next;
             continue;
         }
-        std::string key = nodeKey(child);
+        const std::string key = nodeKey(child);
         if (key.empty())
-            return stop("Error reading the name of a node of the XML tree ", child);
-        if (onPath.count(key) != 0)
-            return stop("Error the XML tree holds a loop through the node ", child);
-        if (!fListed.insert(key).second) {
+            return stopWalk("Error reading the name of a node of the XML tree ", child);
+        const std::size_t number = list(key, inserted);
+        if (fOnPath[number])
+            return stopWalk("Error the XML tree holds a loop through the node ", child);
+        if (!inserted) {
             ++top.next;  // listed already, through another parent
             continue;
         }
-        onPath.insert(key);
+        fOnPath[number] = true;
         frames.emplace_back();
-        frames.back().key = std::move(key);
+        frames.back().number = number;
         fList(child, frames.back().children);
         reserveFor(frames.back().children);
     }

@@ -15,6 +15,10 @@
 #include <maya/MStatus.h>
 #include <maya/MString.h>
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 // How the walk lists an element's children (getChildNodes logs; internal
 // checks list quietly).
 using ChildLister = MStatus (*)(MObject element, MObjectArray& children);
@@ -42,9 +46,13 @@ public:
 private:
     MStatus stop(const char* what, const MObject& node);
     void reserveFor(const MObjectArray& children);
+    std::size_t list(const std::string& key, bool& inserted);
 
     ChildLister fList;
+    // Every element listed so far, numbered; by those numbers, whether the
+    // element is on the way down from the start of the current walk.
     NameTable fListed;
+    std::vector<bool> fOnPath;
     MString fProblem;
 };
 
