@@ -286,6 +286,17 @@ SearchTerms searchTermsOf(Shape shape, unsigned long count)
     return {};
 }
 
+std::string tagPath(const SearchTerms& terms)
+{
+    return "//" + terms.tag;
+}
+
+std::string valuePath(const SearchTerms& terms)
+{
+    const char quote = terms.value.find('\'') == std::string::npos ? '\'' : '"';
+    return "//*[. = " + std::string(1, quote) + terms.value + quote + "]";
+}
+
 unsigned long attributeCount(const std::vector<ModelElement>& model)
 {
     unsigned long n = 0;

@@ -46,6 +46,10 @@ struct SearchTerms {
 // of them (at least 1).
 std::vector<ModelElement> buildModel(Shape shape, unsigned long count);
 SearchTerms searchTermsOf(Shape shape, unsigned long count);
+// The XPath paths of the two searches: every element with the tag, and
+// every element whose string value is the text.
+std::string tagPath(const SearchTerms& terms);
+std::string valuePath(const SearchTerms& terms);
 unsigned long attributeCount(const std::vector<ModelElement>& model);
 
 // Writes the model as an XML file; the flat, text, attribute and software

@@ -101,9 +101,34 @@ bool pugixmlParse(const std::string& path)
     pugi::xml_document document;
     return static_cast<bool>(document.load_file(path.c_str()));
 }
+struct PugixmlDocument::Parsed {
+    pugi::xml_document document;
+    bool ok = false;
+};
+
+PugixmlDocument::PugixmlDocument(const std::string& path) : parsed_(new Parsed)
+{
+    parsed_->ok = static_cast<bool>(parsed_->document.load_file(path.c_str()));
+}
+
+PugixmlDocument::~PugixmlDocument() { delete parsed_; }
+
+bool PugixmlDocument::select(const std::string& path) const
+{
+    if (!parsed_->ok) return false;
+    try {
+        return !parsed_->document.select_nodes(path.c_str()).empty();
+    } catch (...) {
+        return false;
+    }
+}
 #else
 bool havePugixml() { return false; }
 bool pugixmlParse(const std::string&) { return false; }
+struct PugixmlDocument::Parsed {};
+PugixmlDocument::PugixmlDocument(const std::string&) : parsed_(nullptr) {}
+PugixmlDocument::~PugixmlDocument() = default;
+bool PugixmlDocument::select(const std::string&) const { return false; }
 #endif
 
 }  // namespace bench

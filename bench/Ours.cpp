@@ -148,10 +148,15 @@ bool namesLine()
     return true;
 }
 
-// `text` as an XPath string literal inside a quoted script word.
-std::string xpathLiteral(const std::string& text)
+// `text` as one double-quoted script word.
+std::string scriptWord(const std::string& text)
 {
-    return text.find('\'') == std::string::npos ? "'" + text + "'" : "\\\"" + text + "\\\"";
+    std::string word = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') word += '\\';
+        word += c;
+    }
+    return word + "\"";
 }
 
 void searches(const OursConfig& c, Recorder& recorder, LogSink& log)
@@ -161,8 +166,8 @@ void searches(const OursConfig& c, Recorder& recorder, LogSink& log)
     commandStep(recorder, log, "find_n", "XmlFind -n " + quoted(c.terms.tag));
     commandStep(recorder, log, "find_v", "XmlFind -v " + quoted(c.terms.value));
     // The same two searches as XPath paths (XmlQuery copies the tree for pugixml).
-    commandStep(recorder, log, "query_n", "XmlQuery -p " + quoted("//" + c.terms.tag));
-    commandStep(recorder, log, "query_v", "XmlQuery -p " + quoted("//*[. = " + xpathLiteral(c.terms.value) + "]"));
+    commandStep(recorder, log, "query_n", "XmlQuery -p " + scriptWord(tagPath(c.terms)));
+    commandStep(recorder, log, "query_v", "XmlQuery -p " + scriptWord(valuePath(c.terms)));
     dghost::runCommand(std::string("select -r ") + kDocumentNode);
     commandStep(recorder, log, "find_n_c", "XmlFind -c -n " + quoted(c.terms.tag));
     commandStep(recorder, log, "find_v_c", "XmlFind -c -v " + quoted(c.terms.value));

@@ -159,7 +159,7 @@ void printRow(const FileRun& f, const StepResult& step, const StepResult* nullSt
     const double nodes = extra(findStep(f.oursFile, "import"), "scene_nodes");
     const std::string nullSeconds = nullStep ? cell(nullStep->seconds, "%.3f") : "";
     const std::string perNode = perSceneNode(step.name) ? cell(nsPer(step, nodes), "%.0f") : "";
-    std::printf("%-6s %8lu  %-13s %9.3f %9.0f %7s %9s %7s %9s %9.1f %10.0f\n", f.shape.c_str(), f.elements,
+    std::printf("%-6s %8lu  %-15s %9.3f %9.0f %7s %9s %7s %9s %9.1f %10.0f\n", f.shape.c_str(), f.elements,
                 step.name.c_str(), step.seconds, nsPer(step, f.elements),
                 ratioCell(&step, floorOf(f, f.oursFile, step.name)).c_str(), nullSeconds.c_str(),
                 ratioCell(nullStep, floorOf(f, f.oursNull, step.name)).c_str(), perNode.c_str(),
@@ -284,9 +284,9 @@ void printFloorLinearity(const BenchRun& run)
 
 void printTable(const BenchRun& run, const std::vector<Target>& targets)
 {
-    std::printf("\n%-6s %8s  %-13s %9s %9s %7s %9s %7s %9s %9s %10s\n", "shape", "elements", "step", "s", "ns/elem",
+    std::printf("\n%-6s %8s  %-15s %9s %9s %7s %9s %7s %9s %9s %10s\n", "shape", "elements", "step", "s", "ns/elem",
                 "x floor", "s null", "x null", "ns/node", "+MiB", "log lines");
-    std::printf("%s\n", std::string(112, '-').c_str());
+    std::printf("%s\n", std::string(114, '-').c_str());
     std::string lastShape;
     for (const FileRun& f : run.files) {
         if (!lastShape.empty() && f.shape != lastShape) std::printf("\n");
