@@ -449,3 +449,24 @@ TEST_F(Names, NamesOfAListingResolveToTheirOwnNodes)
     EXPECT_TRUE(resolves(listed[2].asChar(), again));
     EXPECT_TRUE(resolves(listed[4].asChar(), nodes[4]));
 }
+
+// A new scene frees every name of the old one at once: the names come back
+// exactly, the old handles attach to nothing, and nothing is listed.
+TEST_F(Names, ANewSceneFreesEveryNameOfTheOldOne)
+{
+    std::vector<MObject> old;
+    for (int i = 0; i < 2000; ++i) old.push_back(probe("n"));
+    for (std::size_t i = 1; i < old.size(); ++i)
+        ASSERT_TRUE(link(plug(old[i], "out"), plug(old[i - 1], "links").elementByLogicalIndex(0)));
+    const std::string last = nameOf(old.back());
+    dghost::newScene();
+    MStatus attached;
+    MFnDependencyNode gone(old.back(), &attached);
+    EXPECT_FALSE(attached);
+    MStringArray listed;
+    ASSERT_TRUE(MGlobal::executeCommand("ls -dep", listed));
+    EXPECT_EQ(listed.length(), 0u);
+    EXPECT_EQ(nameOf(probe("n")), "n");
+    EXPECT_EQ(nameOf(probe(last.c_str())), last);
+    EXPECT_EQ(nameOf(probe("n")), "n1");
+}

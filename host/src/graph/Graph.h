@@ -187,6 +187,9 @@ private:
     static constexpr std::size_t kNoListing = ~std::size_t(0);
     mutable std::size_t listedNext_ = kNoListing;
     NameIndex byName_;
+    // While clear() runs: the names of the nodes it deletes stay in byName_
+    // (find passes over them) until it drops the whole table.
+    bool clearing_ = false;
     // Next trailing number to try per name base; amortises unique naming.
     std::unordered_map<std::string, unsigned int> nextSuffix_;
 };

@@ -133,7 +133,7 @@ void Scene::destroy(Node* node)
     if (!node || !node->alive) return;
     node->alive = false;
     forgetSelected(node);
-    releaseName(node->name.str());
+    if (!clearing_) releaseName(node->name.str());
     --node->type->liveNodes;
     ++deadInOrder_;
     modified = true;
@@ -149,7 +149,8 @@ void Scene::destroy(Node* node)
 Node* Scene::find(const std::string& name) const
 {
     if (Node* node = nextListed(name)) return node;
-    return byName_.find(name);
+    Node* node = byName_.find(name);
+    return node && node->alive ? node : nullptr;   // a scene being cleared keeps its names to the end
 }
 
 Node* Scene::nextListed(const std::string& name) const
@@ -178,7 +179,9 @@ std::string Scene::rename(Node* node, const std::string& requested)
 
 void Scene::compact() const
 {
-    if (deadInOrder_ == 0) return;
+    // While clear() runs, the name table still points at the nodes it has
+    // deleted: they stay held until it drops the table.
+    if (deadInOrder_ == 0 || clearing_) return;
     std::vector<Node*> live;
     live.reserve(order_.size() - deadInOrder_);
     for (Node* node : order_) {
@@ -192,18 +195,29 @@ void Scene::compact() const
 std::vector<Node*> Scene::nodes() const
 {
     compact();
+    if (clearing_) {
+        std::vector<Node*> live;
+        for (Node* node : order_)
+            if (node->alive) live.push_back(node);
+        return live;
+    }
     listedNext_ = 0;
     return order_;
 }
 
+// Drops every name at once at the end. Erasing them one by one shifts the
+// name table's runs back, reading the name of every node moved: most of the
+// time of clearing a large scene.
 void Scene::clear()
 {
+    clearing_ = true;
     // Connections first, so no node's user object sees a half-gone graph.
     for (Node* node : order_)
         if (node->alive) deleteNode(node);
+    clearing_ = false;
+    byName_.clear();
     deadInOrder_ = order_.size();
     compact();
-    byName_.clear();
     nextSuffix_.clear();
     listedNext_ = kNoListing;
     fileName.clear();
