@@ -134,7 +134,15 @@ bool writeConnections(ChunkedWriter& writer, Node& node)
         Endpoint self{&node, a, -1};
         if (slot.links() && slot.links()->source.node) writeConnection(out, slot.links()->source, self);
         if (!slot.array()) continue;
-        for (const ElementState& e : slot.array()->ordered()) {
+        const std::vector<ElementState>& elements = slot.array()->ordered();
+        for (std::size_t k = 0; k < elements.size(); ++k) {
+            // The sources were written long before, and a large scene no
+            // longer holds them in the cache: their names are fetched a few
+            // lines ahead of the one being written.
+            constexpr std::size_t kAhead = 8;
+            if (k + kAhead < elements.size() && elements[k + kAhead].source.node)
+                __builtin_prefetch(&elements[k + kAhead].source.node->name);
+            const ElementState& e = elements[k];
             if (!e.source.node) continue;
             self.index = static_cast<int>(e.index);
             writeConnection(out, e.source, self);
