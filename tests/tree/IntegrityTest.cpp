@@ -5,6 +5,7 @@
 #include "tests/tree/TreeTest.h"
 
 #include "tree/Parents.h"
+#include "tree/Walk.h"
 
 namespace {
 
@@ -91,6 +92,22 @@ TEST_F(LoopTest, DescendantWalksStopAtTheLoopAndNameANodeOnIt)
     below.clear();
     EXPECT_EQ(getAllDocumentDescendants(doc, below, problem), MS::kFailure);
     EXPECT_TRUE(contains(problem.asChar(), "loop through the node"));
+    takeOutput();
+}
+
+// A walk that stopped on the loop goes on cleanly from another start: the
+// elements that were on its way down are only listed, no longer a loop.
+TEST_F(LoopTest, AWalkStoppedByTheLoopWalksOnFromAnotherStart)
+{
+    const MObject x = element("x");
+    childByHand(b, x, 0);   // b also below x
+    takeOutput();
+    DescendantWalk walk(getChildNodes);
+    MObjectArray below;
+    EXPECT_EQ(walk.appendBelow(a, below), MS::kFailure);
+    below.clear();
+    EXPECT_EQ(walk.appendBelow(x, below), MS::kSuccess) << walk.problem().asChar();
+    EXPECT_EQ(below.length(), 0u);   // b was listed by the first walk
     takeOutput();
 }
 
