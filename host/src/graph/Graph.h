@@ -159,7 +159,12 @@ public:
     void reserve(std::size_t count);
     void destroy(Node* node);
     Node* find(const std::string& name) const;
-    Node* find(std::string_view name, std::uint64_t hash) const { return byName_.find(name, hash); }
+    Node* find(std::string_view name, std::uint64_t hash) const
+    {
+        // A scene being cleared keeps the names of the nodes it deleted to the end.
+        Node* node = byName_.find(name, hash);
+        return node && node->alive ? node : nullptr;
+    }
     // For a caller that knows the names it will look up or create next:
     // starts loading where the name table keeps a name of this hash.
     static std::uint64_t nameHash(std::string_view name) { return NameIndex::hashOf(name.data(), name.size()); }

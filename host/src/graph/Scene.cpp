@@ -149,8 +149,7 @@ void Scene::destroy(Node* node)
 Node* Scene::find(const std::string& name) const
 {
     if (Node* node = nextListed(name)) return node;
-    Node* node = byName_.find(name);
-    return node && node->alive ? node : nullptr;   // a scene being cleared keeps its names to the end
+    return find(std::string_view(name), nameHash(name));
 }
 
 Node* Scene::nextListed(const std::string& name) const
