@@ -97,9 +97,15 @@ private:
     unsigned long fileLineCount_ = 0;
 };
 
+// `text` as one double-quoted script word.
 std::string quoted(const std::string& text)
 {
-    return "\"" + text + "\"";
+    std::string word = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') word += '\\';
+        word += c;
+    }
+    return word + "\"";
 }
 
 double fileBytes(const std::string& path)
@@ -148,17 +154,6 @@ bool namesLine()
     return true;
 }
 
-// `text` as one double-quoted script word.
-std::string scriptWord(const std::string& text)
-{
-    std::string word = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') word += '\\';
-        word += c;
-    }
-    return word + "\"";
-}
-
 void searches(const OursConfig& c, Recorder& recorder, LogSink& log)
 {
     recorder.measure("names_line", namesLine);
@@ -166,8 +161,8 @@ void searches(const OursConfig& c, Recorder& recorder, LogSink& log)
     commandStep(recorder, log, "find_n", "XmlFind -n " + quoted(c.terms.tag));
     commandStep(recorder, log, "find_v", "XmlFind -v " + quoted(c.terms.value));
     // The same two searches as XPath paths (XmlQuery copies the tree for pugixml).
-    commandStep(recorder, log, "query_n", "XmlQuery -p " + scriptWord(tagPath(c.terms)));
-    commandStep(recorder, log, "query_v", "XmlQuery -p " + scriptWord(valuePath(c.terms)));
+    commandStep(recorder, log, "query_n", "XmlQuery -p " + quoted(tagPath(c.terms)));
+    commandStep(recorder, log, "query_v", "XmlQuery -p " + quoted(valuePath(c.terms)));
     dghost::runCommand(std::string("select -r ") + kDocumentNode);
     commandStep(recorder, log, "find_n_c", "XmlFind -c -n " + quoted(c.terms.tag));
     commandStep(recorder, log, "find_v_c", "XmlFind -c -v " + quoted(c.terms.value));
